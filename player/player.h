@@ -1,0 +1,32 @@
+#pragma once
+// The one player record: meters, camera rig, vehicle point and drawing state.
+#include <cstdint>
+#include "player/vec3.h"
+
+struct Skybox;
+struct ObjModel;
+
+struct Player {
+    float lastSteerStep;     // signed travel of the last frame with a turn key held
+    int32_t health;          // 4 pixels of bar per point
+    int32_t boostPoints;     // one point per boosted frame
+    int32_t ammo;            // laser charges, one icon each
+    Skybox* skybox;          // not owned: the sky that travels with the camera
+    ObjModel* bodyModel;     // read on first draw, kept for the whole run
+    ObjModel* leftWheelModel;
+    ObjModel* rightWheelModel;
+    int32_t pickupReach;     // added to every pickup's radius
+    bool cameraPulledBack;   // eye 30 units further along +z
+    float wheelAngle;        // degrees; only ever grows
+    int32_t wheelSpin;       // -1 rolling forward, +1 backward, 0 before the first drive frame
+    float pitch;             // degrees
+    float heading;           // degrees, positive = turned left
+    float roll;              // degrees
+    Vec3 viewDir;
+    Vec3 rightDir;
+    Vec3 upDir;
+    Vec3 cameraPos;
+    Vec3 vehiclePos;         // x = camera x, z = camera z - 30
+};
+
+extern Player player;

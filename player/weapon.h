@@ -1,0 +1,4 @@
+#pragma once
+// The laser: one charge per shot, reported on standard output.
+
+void fireLaser();

@@ -1,0 +1,20 @@
+#pragma once
+// The three levels: ground picture, random pickup field, fog; level (re)start.
+#include <cstdint>
+#include "player/pickups.h"
+
+struct Level {
+    int32_t pickupCount;
+    unsigned int groundTexture;
+    Pickup* pickups;  // pickupCount records
+    void setUpLevel(int maxPickups, int minPickups, int number);
+};
+
+extern Level level;
+extern int32_t levelNumber;  // 1..3, 4 and above: all won
+
+// A uniform whole number in [lo, hi] from the game's own 15-bit generator.
+int randomInRange(int lo, int hi);
+void placePickup(Pickup& pickup, int minKind, int maxKind);
+void startLevel();
+void drawGround();
