@@ -1,3 +1,253 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "hud/hud.h"
-void drawHud() {}
+
+#include <GL/glew.h>
+
+#include "assets/bmp_reader.h"
+#include "audio/sounds.h"
+#include "hud/font.h"
+#include "player/player.h"
+#include "shell/frame_render.h"
+#include "shell/game_flow.h"
+#include "shell/input.h"
+#include "world/levels.h"
+
+namespace {
+
+// The overlay's own coordinates: the start-up window size, y growing downward.
+const float kOverlayWidth = 1420;
+const float kOverlayHeight = 800;
+
+const int kLastLevel = 3;
+
+enum Picture { kHelp, kGameOver, kLevel1, kLevel2, kLevel3, kVictory, kChargeIcon, kPictureCount };
+
+const char* const kPictureFiles[kPictureCount] = {
+    "resources/help.bmp",   "resources/gameover.bmp", "resources/level1.bmp",
+    "resources/level2.bmp", "resources/level3.bmp",   "resources/victory.bmp",
+    "resources/raygun.bmp",
+};
+
+// Each picture becomes a texture the first time it shows and is kept for the run,
+// so showing a picture every frame costs no file read and no new texture.
+bool pictureMade[kPictureCount];
+unsigned int pictureTextures[kPictureCount];
+
+const int kFpsTextX = 20;
+const int kFpsTextY = 20;
+
+// Meter columns; both bars grow upward from kBarBottom.
+const float kMeterTop = 200;
+const float kMeterBottom = 600;
+const float kBarInset = 5;
+const float kBarBottom = kMeterBottom - kBarInset;
+const float kBarZero = kMeterBottom + kBarInset;  // a bar's top edge at 0 points
+const float kHealthLeft = 210;
+const float kBoostLeft = 1160;
+const float kMeterWidth = 50;
+const float kHealthPixelsPerPoint = 4;
+const float kBoostPixelsPerPoint = 1;
+const float kBackgroundAlpha = 0.2f;
+const float kBarAlpha = 0.8f;
+
+// One icon per laser charge along the bottom edge.
+const float kIconLeft = 560;
+const float kIconPitch = 60;
+const float kIconSize = 50;
+const float kIconTop = 750;
+
+unsigned int pictureTexture(Picture picture) {
+    if (!pictureMade[picture]) {
+        std::unique_ptr<RgbImage> image = loadBmp(kPictureFiles[picture]);
+        pictureTextures[picture] = uploadRgbTexture(*image);
+        pictureMade[picture] = true;
+    }
+    return pictureTextures[picture];
+}
+
+void bindLinear(unsigned int texture) {
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+// Texture row 0, the image's first row, lies along the top edge of the screen.
+void drawFullScreen(Picture picture) {
+    unsigned int texture = pictureTexture(picture);
+    glEnable(GL_TEXTURE_2D);
+    bindLinear(texture);
+    glColor3f(1, 1, 1);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0); glVertex2f(0, 0);
+    glTexCoord2f(1, 0); glVertex2f(kOverlayWidth, 0);
+    glTexCoord2f(1, 1); glVertex2f(kOverlayWidth, kOverlayHeight);
+    glTexCoord2f(0, 1); glVertex2f(0, kOverlayHeight);
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+Picture bannerPicture(int bannerLevel) {
+    switch (bannerLevel) {
+        case 1: return kLevel1;
+        case 2: return kLevel2;
+        case 3: return kLevel3;
+        default: return kVictory;
+    }
+}
+
+// A level's banner brings in that level's track alone.
+void playOnlyTrack(int track) {
+    setChannelPaused(musicChannel1, track != 1);
+    setChannelPaused(musicChannel2, track != 2);
+    setChannelPaused(musicChannel3, track != 3);
+}
+
+void enter2d() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHT1);
+    glDisable(GL_NORMALIZE);
+    glDisable(GL_COLOR_MATERIAL);
+    if (!renderOptions.transparencyOff) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_BLEND);
+    }
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, kOverlayWidth, kOverlayHeight, 0, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void leave2d() {
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+    glEnable(GL_LIGHT1);
+    glEnable(GL_NORMALIZE);
+    glEnable(GL_COLOR_MATERIAL);
+    glDisable(GL_BLEND);
+}
+
+void drawRect(float left, float top, float right, float bottom) {
+    glBegin(GL_QUADS);
+    glVertex2f(left, top);
+    glVertex2f(right, top);
+    glVertex2f(right, bottom);
+    glVertex2f(left, bottom);
+    glEnd();
+}
+
+// A dim column with a bar inside it; a meter past its full mark pokes out above.
+void drawMeter(float left, float barTop, float red, float green) {
+    glColor4f(0, 0, 0, kBackgroundAlpha);
+    drawRect(left, kMeterTop, left + kMeterWidth, kMeterBottom);
+    glColor4f(red, green, 0, kBarAlpha);
+    drawRect(left + kBarInset, barTop, left + kMeterWidth - kBarInset, kBarBottom);
+}
+
+// The icon picture lies on its side: its first texture axis runs down the screen.
+void drawChargeIcons() {
+    unsigned int texture = pictureTexture(kChargeIcon);
+    glColor4f(1, 1, 1, 1);
+    glDisable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    bindLinear(texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBegin(GL_QUADS);
+    for (int32_t i = 0; i < player.ammo; ++i) {
+        float x0 = kIconLeft + kIconPitch * static_cast<float>(i);
+        glTexCoord2f(0, 0); glVertex2f(x0, kIconTop);
+        glTexCoord2f(0, 1); glVertex2f(x0 + kIconSize, kIconTop);
+        glTexCoord2f(1, 1); glVertex2f(x0 + kIconSize, kIconTop + kIconSize);
+        glTexCoord2f(1, 0); glVertex2f(x0, kIconTop + kIconSize);
+    }
+    glEnd();
+    glDisable(GL_TEXTURE_2D);
+}
+
+void drawMeters() {
+    drawMeter(kHealthLeft, kBarZero - kHealthPixelsPerPoint * static_cast<float>(player.health), 1, 0);
+    drawMeter(kBoostLeft, kBarZero - kBoostPixelsPerPoint * static_cast<float>(player.boostPoints), 0, 1);
+    drawChargeIcons();
+}
+
+void drawFrameRate() {
+    glColor3f(1, 1, 1);
+    glRasterPos2i(kFpsTextX, kFpsTextY);
+    drawText(frameRateText(framesPerSecond).c_str());
+}
+
+bool playing() {
+    return !renderOptions.helpVisible && !gameOver && !levelComplete && !levelIntroVisible;
+}
+
+const char* const kTensWords[10] = {"", "", "TWENTY", "THIRTY", "FOURTY",
+                                    "FIFTY", "SIXTY", "SEVENTY", "EIGHTY", "NINTY"};
+const char* const kUnitWords[10] = {"", "ONE", "TWO", "THREE", "FOUR",
+                                    "FIVE", "SIX", "SEVEN", "EIGHT", "NINE"};
+const char* const kTeenWords[10] = {"TEN", "ELEVEN", "TWELVE", "THIRTEEN", "FOURTEEN",
+                                    "FIFTEEN", "SIXTEEN", "SEVENTEEN", "EIGHTEEN", "NINETEEN"};
+
+}  // namespace
+
+// Rates of 100 and more have no tens word; only the units digit is spelled.
+std::string frameRateText(int framesPerSecond) {
+    std::string text = "FPS: ";
+    if (framesPerSecond < 0) return text;
+    if (framesPerSecond >= 10 && framesPerSecond < 20) return text + kTeenWords[framesPerSecond - 10];
+    int tens = framesPerSecond / 10;
+    if (tens < 10) text += kTensWords[tens];
+    return text + kUnitWords[framesPerSecond % 10];
+}
+
+HudScreen stepLevelFlow() {
+    HudScreen screen = {false, 0, false};
+    // Crossing the end line after leaving the road is still a loss, so Home restarts.
+    if (gameOver && levelComplete) levelComplete = false;
+    if (gameOver) {
+        screen.gameOverPicture = true;
+        if (restartRequested) {
+            levelNumber = 1;
+            levelIntroVisible = true;
+            restartRequested = false;
+        }
+    }
+    // A banner overrides whatever the road limits said while it is up.
+    if (levelIntroVisible) {
+        gameOver = false;
+        levelComplete = false;
+        screen.bannerLevel = levelNumber;
+        if (startRequested) {
+            levelIntroVisible = false;
+            startRequested = false;
+            screen.startLevelNow = true;
+        }
+    }
+    if (levelComplete) {
+        levelNumber += 1;
+        levelIntroVisible = true;
+        levelComplete = false;
+    }
+    return screen;
+}
+
+void drawHud() {
+    enter2d();
+    if (renderOptions.helpVisible) drawFullScreen(kHelp);
+    HudScreen screen = stepLevelFlow();
+    if (screen.gameOverPicture) drawFullScreen(kGameOver);
+    if (screen.bannerLevel != 0) {
+        if (screen.bannerLevel <= kLastLevel) playOnlyTrack(screen.bannerLevel);
+        drawFullScreen(bannerPicture(screen.bannerLevel));
+    }
+    if (screen.startLevelNow) startLevel();
+    if (renderOptions.fpsVisible && framesPerSecond != 0) drawFrameRate();
+    if (playing()) drawMeters();
+    leave2d();
+}

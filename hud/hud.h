@@ -1,5 +1,21 @@
 #pragma once
 // The overlay: pictures, level banners and flow, frame rate in words, meters,
 // charge icons, and the music track each banner selects.
+#include <string>
 
 void drawHud();
+
+// What the level flow puts on screen in one frame.
+struct HudScreen {
+    bool gameOverPicture;  // under the level 1 banner in the frame Home restarts
+    int bannerLevel;       // 0: no banner; 1..3: that level's banner and track; 4 and up: victory
+    bool startLevelNow;    // the banner was confirmed: start its level once it is drawn
+};
+
+// Moves the level flow on by one frame: consumes the Home requests, clears the
+// flags a banner overrides and advances the level number after a win. Draws
+// nothing and starts nothing; drawHud acts on the result.
+HudScreen stepLevelFlow();
+
+// "FPS: " and the rate in capital words, e.g. "FPS: SIXTYTWO" for 62.
+std::string frameRateText(int framesPerSecond);

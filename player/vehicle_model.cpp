@@ -1,5 +1,70 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "player/vehicle_model.h"
-void drawVehicleBody() {}
-void drawLeftWheel() {}
-void drawRightWheel() {}
+
+#include <GL/glew.h>
+
+#include "assets/obj_model.h"
+#include "player/player.h"
+
+namespace {
+
+const char* const kBodyFile = "resources/models/unicorn/body.obj";
+const char* const kWheelFile = "resources/models/unicorn/wheel.obj";
+
+const float kAheadOfCamera = 30;       // the vehicle's reference point lies this far down the road
+const float kWheelsAheadOfCamera = 29;
+const float kSlidePerDegree = 0.25f;   // the drawn vehicle slides toward -x as it turns
+const float kWheelTrack = 2;           // each wheel sits this far left or right of the body
+const float kWheelDrop = 2;
+const float kBodyTilt = 10;            // degrees about x: nose slightly down
+const float kBodyScale = 10;
+const float kWheelScale = 2.5f;
+
+// Reads a vehicle part the first time it is drawn and keeps it for the run.
+ObjModel* modelOnFirstUse(ObjModel*& model, const char* path) {
+    if (!model) {
+        model = glmReadOBJ(path);
+        glmCenterAndScale(model);
+        glmBuildFacetNormals(model);
+        glmVertexNormals(model);
+    }
+    return model;
+}
+
+// Moves to the part's place and turns with the heading; the pickup test follows
+// the camera, not the drawn slide.
+void placePart(float sideOffset, float drop, float ahead) {
+    const Vec3& camera = player.cameraPos;
+    glTranslatef(camera.x + sideOffset - kSlidePerDegree * player.heading,
+                 player.vehiclePos.y - drop, camera.z - ahead);
+    player.vehiclePos.x = camera.x;
+    player.vehiclePos.z = camera.z - kAheadOfCamera;
+    glRotatef(player.heading, 0, 1, 0);
+}
+
+// wheelSpin gives the sense of the roll; 0 (before the first drive frame) is no
+// rotation at all rather than a turn about a zero axis.
+void drawWheel(ObjModel*& model, float sideOffset) {
+    modelOnFirstUse(model, kWheelFile);
+    glPushMatrix();
+    placePart(sideOffset, kWheelDrop, kWheelsAheadOfCamera);
+    glScalef(kWheelScale, kWheelScale, kWheelScale);
+    if (player.wheelSpin != 0) glRotatef(player.wheelAngle, static_cast<float>(player.wheelSpin), 0, 0);
+    glmDraw(model, GLM_MODE_SMOOTH | GLM_MODE_COLOR);
+    glPopMatrix();
+}
+
+}  // namespace
+
+void drawVehicleBody() {
+    modelOnFirstUse(player.bodyModel, kBodyFile);
+    glPushMatrix();
+    placePart(0, 0, kAheadOfCamera);
+    glRotatef(kBodyTilt, 1, 0, 0);
+    glScalef(kBodyScale, kBodyScale, kBodyScale);
+    glmDraw(player.bodyModel, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
+    glPopMatrix();
+}
+
+void drawLeftWheel() { drawWheel(player.leftWheelModel, -kWheelTrack); }
+
+void drawRightWheel() { drawWheel(player.rightWheelModel, kWheelTrack); }
