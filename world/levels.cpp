@@ -1,9 +1,147 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "world/levels.h"
+
+#include <GL/gl.h>
+
+#include <memory>
+
+#include "assets/bmp_reader.h"
+#include "player/player.h"
+#include "player/vehicle_motion.h"
+
 Level level;
 int32_t levelNumber = 1;
-int randomInRange(int lo, int) { return lo; }
-void placePickup(Pickup&, int, int) {}
-void Level::setUpLevel(int, int, int) {}
-void startLevel() {}
-void drawGround() {}
+uint32_t randomState = 1;
+
+namespace {
+
+const int levelCount = 3;
+// Draws of the generator lie in 0..randomLimit-1.
+const int randomLimit = 32768;
+
+// Pickups lie on the road, at this height, anywhere along its length.
+const int pickupRadius = 15;
+const float pickupHeight = 3.0f;
+const int pickupHalfWidth = 105;
+const int pickupHalfLength = 4999;
+
+// The ground plane: one picture stretched once over it.
+const float groundHalfSize = 5000.0f;
+
+struct LevelPlan {
+    int maxPickups;
+    int minPickups;
+    int minKind;   // of the placement that counts
+    int maxKind;
+    bool fog;
+    const char* groundPath;
+};
+
+const LevelPlan levelPlans[levelCount] = {
+    {40, 30, 3, 4, false, "resources/terrain1.bmp"},
+    {100, 50, 1, 4, true, "resources/terrain2.bmp"},
+    {300, 200, 2, 2, true, "resources/terrain3.bmp"},
+};
+
+// Each level's ground texture is made the first time the level is set up and kept.
+unsigned int groundTextures[levelCount];
+
+// The classic portable 15-bit generator.
+int nextRandom() {
+    randomState = randomState * 1103515245u + 12345u;
+    return int((randomState / 65536u) % unsigned(randomLimit));
+}
+
+unsigned int groundTextureFor(int number) {
+    unsigned int& texture = groundTextures[number - 1];
+    if (texture == 0) {
+        std::unique_ptr<RgbImage> image = loadBmp(levelPlans[number - 1].groundPath);
+        texture = uploadRgbTexture(*image);
+    }
+    return texture;
+}
+
+void restorePlayerMotion() {
+    player.viewDir = {0.0f, -0.4f, -1.0f};
+    player.rightDir = {1.0f, 0.0f, 0.0f};
+    player.upDir = {0.0f, 1.0f, 0.0f};
+    player.cameraPos = {0.0f, 17.0f, 4970.0f};
+    player.vehiclePos = {0.0f, 5.0f, -30.0f};
+    player.pitch = 0.0f;
+    player.heading = 0.0f;
+    player.roll = 0.0f;
+}
+
+void restoreMeters() {
+    player.health = 50;
+    player.boostPoints = 200;
+    player.ammo = 5;
+}
+
+void retirePickups() {
+    for (int i = 0; i < level.pickupCount; ++i) level.pickups[i].collected = true;
+}
+
+}  // namespace
+
+int randomInRange(int lo, int hi) {
+    const long long span = (long long)hi - lo + 1;
+    return lo + int(double(nextRandom() * span) / randomLimit);
+}
+
+void placePickup(Pickup& pickup, int minKind, int maxKind) {
+    pickup.collected = false;
+    pickup.radius = pickupRadius;
+    pickup.kind = randomInRange(minKind, maxKind);
+    const int z = randomInRange(-pickupHalfLength, pickupHalfLength);
+    const int x = randomInRange(-pickupHalfWidth, pickupHalfWidth);
+    pickup.position = {float(x), pickupHeight, float(z)};
+}
+
+void Level::setUpLevel(int maxPickups, int minPickups, int number) {
+    if (number >= 1 && number <= levelCount) groundTexture = groundTextureFor(number);
+    delete[] pickups;
+    pickupCount = randomInRange(minPickups, maxPickups);
+    pickups = new Pickup[pickupCount];
+    for (int i = 0; i < pickupCount; ++i) placePickup(pickups[i], 3, 4);
+}
+
+// Level start leaves the projection to the window and the F8 key: a far plane
+// of 1000 would cut away the sky box 10000 units out, and with no clear colour
+// the uncovered screen would keep old frames.
+void startLevel() {
+    resetDriveState();
+    retirePickups();
+    restorePlayerMotion();
+    if (levelNumber < 1 || levelNumber > levelCount) return;
+    const LevelPlan& plan = levelPlans[levelNumber - 1];
+    if (levelNumber == 1) restoreMeters();
+    if (plan.fog) {
+        glEnable(GL_FOG);
+    } else {
+        glDisable(GL_FOG);
+    }
+    level.setUpLevel(plan.maxPickups, plan.minPickups, levelNumber);
+    // Every pickup draws kind and place a second time; only this draw counts.
+    for (int i = 0; i < level.pickupCount; ++i) placePickup(level.pickups[i], plan.minKind, plan.maxKind);
+}
+
+void drawGround() {
+    glPushMatrix();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, level.groundTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glBegin(GL_QUADS);
+    glNormal3f(0.0f, 1.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-groundHalfSize, 0.0f, -groundHalfSize);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-groundHalfSize, 0.0f, groundHalfSize);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(groundHalfSize, 0.0f, groundHalfSize);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(groundHalfSize, 0.0f, -groundHalfSize);
+    glEnd();
+    glPopMatrix();
+}

@@ -7,11 +7,17 @@ struct Level {
     int32_t pickupCount;
     unsigned int groundTexture;
     Pickup* pickups;  // pickupCount records
+    // Points groundTexture at level number's picture (1..3; others keep it) and
+    // replaces the pickups with a new field, releasing the old one.
     void setUpLevel(int maxPickups, int minPickups, int number);
 };
 
 extern Level level;
 extern int32_t levelNumber;  // 1..3, 4 and above: all won
+
+// State of the game's own 15-bit generator; 1 at start, never seeded, so every
+// run lays out the same fields.
+extern uint32_t randomState;
 
 // A uniform whole number in [lo, hi] from the game's own 15-bit generator.
 int randomInRange(int lo, int hi);

@@ -15,6 +15,11 @@ extern Heightfield terrain;
 extern unsigned int terrainList;
 
 int loadHeightfield();     // 0, -4 unreadable image, -3 out of memory
+// As loadHeightfield, from any TGA file. Accepts 8-bit grey, 24-bit colour (made
+// grey) and 32-bit images whose alpha holds the height; any other pixel size,
+// an empty image or short pixel data gives -4 and a message naming the file.
+// A failed load leaves no terrain at all.
+int loadHeightfieldFrom(const char* path);
 int rescaleHeightfield();  // 0, -1 without heights
 void computeHeightfieldNormals();
 unsigned int buildTerrainList();
