@@ -85,7 +85,7 @@ void retirePickups() {
 
 int randomInRange(int lo, int hi) {
     const long long span = (long long)hi - lo + 1;
-    return lo + int(double(nextRandom() * span) / randomLimit);
+    return int(lo + (long long)(double(nextRandom() * span) / randomLimit));
 }
 
 void placePickup(Pickup& pickup, int minKind, int maxKind) {

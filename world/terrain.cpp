@@ -48,13 +48,14 @@ void reportLoadFailure(const char* path, const char* problem) {
 const char* imageProblem(const TgaImage& image) {
     if (image.width <= 0 || image.height <= 0) return "image has no pixels";
     const unsigned bits = image.bitsPerPixel;
-    if (bits != 8 && bits != 24 && bits != 32) return "pixel size is not 8, 24 or 32 bits";
+    if (bits != 8 && bits != 16 && bits != 24 && bits != 32) return "pixel size is not 8, 16, 24 or 32 bits";
     const size_t needed = size_t(image.width) * size_t(image.height) * (bits / 8);
     if (image.data.size() < needed) return "pixel data is shorter than the image";
     return nullptr;
 }
 
-// Heights from the last byte of each pixel (grey or alpha); colours from 32-bit pixels.
+// Heights from the last byte of each pixel (grey, alpha or the high byte);
+// colours from 32-bit pixels.
 int fillHeightfield(const TgaImage& image) {
     const size_t bytesPerPixel = image.bitsPerPixel / 8;
     terrain.width = image.width;
@@ -74,7 +75,7 @@ int fillHeightfield(const TgaImage& image) {
     return 0;
 }
 
-int buildFromImage(const char* path, TgaImage& image) {
+int fillFromImage(TgaImage& image, const char* path) {
     if (const char* problem = imageProblem(image)) {
         reportLoadFailure(path, problem);
         return -4;
@@ -133,7 +134,12 @@ int loadHeightfieldFrom(const char* path) {
         reportLoadFailure(path, "cannot read the image");
         return -4;
     }
-    const int status = buildFromImage(path, *image);
+    return buildHeightfield(*image, path);
+}
+
+int buildHeightfield(TgaImage& image, const char* path) {
+    releaseHeightfield();
+    const int status = fillFromImage(image, path);
     if (status != 0) releaseHeightfield();
     return status;
 }
