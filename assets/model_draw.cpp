@@ -1,3 +1,102 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
+#include <GL/glew.h>
+
+#include <cstdio>
+
 #include "assets/obj_model.h"
-void glmDraw(ObjModel*, unsigned int) {}
+
+namespace {
+
+const float zeroEntry[3] = {0.0f, 0.0f, 0.0f};
+
+// Entry index of a 1-based array, or zeros for an index the array does not hold.
+const float* entryOf(const std::vector<float>& values, int32_t index, size_t width) {
+    if (index < 0 || (size_t(index) + 1) * width > values.size()) return zeroEntry;
+    return values.data() + size_t(index) * width;
+}
+
+// Drops the mode bits the model cannot serve, printing why, in the order callers see them.
+unsigned int checkedMode(const ObjModel& model, unsigned int mode) {
+    if ((mode & GLM_MODE_FLAT) && model.facetNormals.empty()) {
+        std::printf("glmDraw() warning: flat render mode requested with no facet normals defined.\n");
+        mode &= ~GLM_MODE_FLAT;
+    }
+    if ((mode & GLM_MODE_SMOOTH) && model.normals.empty()) {
+        std::printf("glmDraw() warning: smooth render mode requested with no normals defined.\n");
+        mode &= ~GLM_MODE_SMOOTH;
+    }
+    if ((mode & GLM_MODE_TEXTURE) && model.texcoords.empty()) {
+        std::printf("glmDraw() warning: texture render mode requested with no texture coordinates defined.\n");
+        mode &= ~GLM_MODE_TEXTURE;
+    }
+    if ((mode & GLM_MODE_FLAT) && (mode & GLM_MODE_SMOOTH)) {
+        std::printf("glmDraw() warning: flat render mode requested and smooth render mode requested (using smooth).\n");
+        mode &= ~GLM_MODE_FLAT;
+    }
+    if ((mode & GLM_MODE_COLOR) && model.materials.empty()) {
+        std::printf("glmDraw() warning: color render mode requested with no materials defined.\n");
+        mode &= ~GLM_MODE_COLOR;
+    }
+    if ((mode & GLM_MODE_MATERIAL) && model.materials.empty()) {
+        std::printf("glmDraw() warning: material render mode requested with no materials defined.\n");
+        mode &= ~GLM_MODE_MATERIAL;
+    }
+    if ((mode & GLM_MODE_COLOR) && (mode & GLM_MODE_MATERIAL)) {
+        std::printf("glmDraw() warning: color and material render mode requested using only material mode.\n");
+        mode &= ~GLM_MODE_COLOR;
+    }
+    return mode;
+}
+
+// The group's material, or none when the model has none or the index is not in the table.
+const ObjMaterial* materialOf(const ObjModel& model, const ObjGroup& group) {
+    return group.material < model.materials.size() ? &model.materials[group.material] : nullptr;
+}
+
+GLuint textureOf(const ObjModel& model, const ObjMaterial* material) {
+    if (!material || material->texture < 0 || size_t(material->texture) >= model.textures.size()) return 0;
+    return model.textures[size_t(material->texture)].id;
+}
+
+void applyGroupState(const ObjModel& model, const ObjGroup& group, unsigned int mode) {
+    const ObjMaterial* material = materialOf(model, group);
+    if ((mode & GLM_MODE_MATERIAL) && material) {
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material->ambient);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, material->diffuse);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material->specular);
+        glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material->shininess);
+    }
+    if (mode & GLM_MODE_TEXTURE) glBindTexture(GL_TEXTURE_2D, textureOf(model, material));
+    if ((mode & GLM_MODE_COLOR) && material) glColor3fv(material->diffuse);
+}
+
+void drawGroupTriangles(const ObjModel& model, const ObjGroup& group, unsigned int mode) {
+    glBegin(GL_TRIANGLES);
+    for (uint32_t k = 0; k < group.triangleCount && k < group.triangleIndices.size(); ++k) {
+        uint32_t t = group.triangleIndices[k];
+        if (t >= model.triangles.size()) continue;
+        const ObjTriangle& triangle = model.triangles[t];
+        if (mode & GLM_MODE_FLAT) glNormal3fv(entryOf(model.facetNormals, triangle.facetNormalIndex, 3));
+        for (int c = 0; c < 3; ++c) {
+            if (mode & GLM_MODE_SMOOTH) glNormal3fv(entryOf(model.normals, triangle.normalIndices[c], 3));
+            if (mode & GLM_MODE_TEXTURE) glTexCoord2fv(entryOf(model.texcoords, triangle.texcoordIndices[c], 2));
+            glVertex3fv(entryOf(model.vertices, triangle.vertexIndices[c], 3));
+        }
+    }
+    glEnd();
+}
+
+}  // namespace
+
+void glmDraw(ObjModel* model, unsigned int mode) {
+    mode = checkedMode(*model, mode);
+    if (mode & GLM_MODE_COLOR) glEnable(GL_COLOR_MATERIAL);
+    else if (mode & GLM_MODE_MATERIAL) glDisable(GL_COLOR_MATERIAL);
+    if (mode & GLM_MODE_TEXTURE) {
+        glEnable(GL_TEXTURE_2D);
+        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    }
+    for (const ObjGroup* group = model->groups; group; group = group->next) {
+        applyGroupState(*model, *group, mode);
+        drawGroupTriangles(*model, *group, mode);
+    }
+}

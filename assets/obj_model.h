@@ -66,14 +66,21 @@ struct ObjModel {
     ~ObjModel();  // releases the groups; the game keeps its models for the whole run
 };
 
-// Reads an OBJ file and its material library. Never returns null: a file that
-// cannot be opened ends the process with status 1 and a message on stderr.
+// Reads an OBJ file and its material library from memory. Accepted: v, vn, vt, faces
+// in the forms v, v/t, v/t/n and v//n (polygons become fans), g, mtllib, usemtl;
+// other lines are skipped. Face indices outside the file's counts (zero and negative
+// ones included) give entry 0 and one warning line per model. Never returns null:
+// an OBJ or MTL file that cannot be read ends the process with status 1 and a
+// message on stderr, and so does a v-token other than v, vn and vt (on stdout).
 ObjModel* glmReadOBJ(const char* path);
 ObjGroup* glmGroupByName(ObjModel* model, const char* name);
 void glmReadMTL(ObjModel* model, const char* name);
 uint32_t glmFindMaterial(ObjModel* model, const char* name);
 int32_t glmAcquireTexture(ObjModel* model, const char* name);
 unsigned int glmLoadTexture(const char* path, float* width, float* height);
+
+// Ends the process for an unusable model or material file; the readers' only way out.
+[[noreturn]] void glmExit(int status);
 
 // Moves the model into a box of largest extent 2 around the origin; returns the factor.
 float glmCenterAndScale(ObjModel* model);

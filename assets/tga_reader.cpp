@@ -1,5 +1,199 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "assets/tga_reader.h"
-bool loadTgaTexture(const char*, TextureImage*) { return false; }
-std::unique_ptr<TgaImage> loadTerrainTga(const char*) { auto i = std::make_unique<TgaImage>(); i->status = -5; return i; }
-void tgaToGreyscale(TgaImage*) {}
+
+#include <GL/gl.h>
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "assets/file_bytes.h"
+#include "platform/message_box.h"
+
+namespace {
+
+const size_t tgaHeaderSize = 18;
+const size_t typeHeaderSize = 12;
+const uint8_t uncompressedTypeHeader[typeHeaderSize] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const uint8_t compressedTypeHeader[typeHeaderSize] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const uint8_t rawPacketLimit = 128;  // packet headers below this start raw packets
+const size_t maxRunLength = 128;
+
+// Swaps file order B G R (A) to R G B (A) in every pixel of the block.
+void swapRedBlue(uint8_t* pixels, size_t count, size_t stride) {
+    for (size_t i = 0; i < count; ++i) {
+        uint8_t* pixel = pixels + i * stride;
+        uint8_t blue = pixel[0];
+        pixel[0] = pixel[2];
+        pixel[2] = blue;
+    }
+}
+
+bool fail(TextureImage* image, const char* message, const char* caption) {
+    image->data.clear();
+    showMessageBox(message, caption);
+    return false;
+}
+
+// Makes the pixel block; the caller has checked that the file can hold it.
+bool allocatePixels(TextureImage* image, uint64_t size, const char* path) {
+    try {
+        image->data.resize(size_t(size));
+    } catch (const std::bad_alloc&) {
+        return fail(image, "Could not allocate memory for image", path);
+    }
+    return true;
+}
+
+bool validTextureInfo(const TextureImage& image) {
+    return image.width != 0 && image.height != 0 && (image.bitsPerPixel == 24 || image.bitsPerPixel == 32);
+}
+
+void readTextureInfo(const uint8_t* info, TextureImage* image) {
+    image->width = info[0] + 256u * info[1];
+    image->height = info[2] + 256u * info[3];
+    image->bitsPerPixel = info[4];
+    image->format = image->bitsPerPixel == 32 ? GL_RGBA : GL_RGB;
+}
+
+bool loadUncompressedTga(const std::vector<uint8_t>& file, const char* path, TextureImage* image) {
+    if (file.size() < tgaHeaderSize) return fail(image, "Could not read info header", "ERROR");
+    readTextureInfo(file.data() + typeHeaderSize, image);
+    if (!validTextureInfo(*image)) return fail(image, "Invalid texture information", path);
+    size_t stride = image->bitsPerPixel / 8;
+    uint64_t count = uint64_t(image->width) * image->height;
+    if (count * stride > file.size() - tgaHeaderSize) return fail(image, "Could not read image data", "ERROR");
+    if (!allocatePixels(image, count * stride, path)) return false;
+    std::memcpy(image->data.data(), file.data() + tgaHeaderSize, image->data.size());
+    swapRedBlue(image->data.data(), size_t(count), stride);
+    return true;
+}
+
+// Decodes run-length packets into the block; no pixel past width x height is stored.
+bool decodeRunLength(const std::vector<uint8_t>& file, const char* path, size_t stride, size_t count,
+                     TextureImage* image) {
+    size_t at = tgaHeaderSize;
+    size_t current = 0;
+    while (current < count) {
+        if (at >= file.size()) return fail(image, "Could not read RLE header", path);
+        uint8_t header = file[at++];
+        bool raw = header < rawPacketLimit;
+        size_t length = raw ? header + 1u : header - 127u;
+        size_t left = count - current;
+        // Values are read one at a time, so a packet that overfills the image fails only
+        // after the value that would go past the end has been read.
+        size_t valuesWanted = raw ? (length > left ? left + 1 : length) : 1;
+        if ((file.size() - at) / stride < valuesWanted)
+            return fail(image, raw ? "Could not read image data" : "Could not read from file", path);
+        if (length > left) return fail(image, "Too many pixels read", path);
+        size_t valueBytes = raw ? length * stride : stride;
+        uint8_t* out = image->data.data() + current * stride;
+        for (size_t i = 0; i < length; ++i) {
+            std::memcpy(out + i * stride, file.data() + at + (raw ? i * stride : 0), stride);
+        }
+        swapRedBlue(out, length, stride);
+        at += valueBytes;
+        current += length;
+    }
+    return true;
+}
+
+bool loadCompressedTga(const std::vector<uint8_t>& file, const char* path, TextureImage* image) {
+    if (file.size() < tgaHeaderSize) return false;
+    readTextureInfo(file.data() + typeHeaderSize, image);
+    if (!validTextureInfo(*image)) return false;
+    size_t stride = image->bitsPerPixel / 8;
+    uint64_t count = uint64_t(image->width) * image->height;
+    // Each packet is at least one header and one pixel value and yields at most 128 pixels.
+    uint64_t packetsLeft = (file.size() - tgaHeaderSize) / (1 + stride);
+    if (count > packetsLeft * maxRunLength) return fail(image, "Could not read RLE header", path);
+    if (!allocatePixels(image, count * stride, path)) return false;
+    return decodeRunLength(file, path, stride, size_t(count), image);
+}
+
+}  // namespace
+
+bool loadTgaTexture(const char* path, TextureImage* image) {
+    image->data.clear();
+    std::vector<uint8_t> file;
+    if (!readFileBytes(path, &file)) return fail(image, "Could not open texture file", path);
+    if (file.size() < typeHeaderSize) return fail(image, "Could not read file header", path);
+    if (std::memcmp(file.data(), uncompressedTypeHeader, typeHeaderSize) == 0)
+        return loadUncompressedTga(file, path, image);
+    if (std::memcmp(file.data(), compressedTypeHeader, typeHeaderSize) == 0)
+        return loadCompressedTga(file, path, image);
+    return fail(image, "TGA file be type 2 or type 10 ", path);
+}
+
+namespace {
+
+const uint8_t colourMappedType = 1;
+const uint8_t trueColourType = 2;
+const uint8_t greyscaleType = 3;
+const size_t maxTerrainPixelBytes = 4;
+
+std::unique_ptr<TgaImage> terrainFailure(std::unique_ptr<TgaImage> image, int32_t status, const char* path,
+                                         const char* reason) {
+    image->status = status;
+    image->data.clear();
+    std::printf("loadTerrainTga(): can't read \"%s\": %s.\n", path, reason);
+    return image;
+}
+
+// Where the pixels start: after the header, the image ID and any colour map.
+uint64_t terrainPixelOffset(const uint8_t* header) {
+    uint64_t offset = tgaHeaderSize + header[0];
+    if (header[1] != 0) offset += uint64_t(readLe16(header + 5)) * ((header[7] + 7u) / 8u);
+    return offset;
+}
+
+}  // namespace
+
+std::unique_ptr<TgaImage> loadTerrainTga(const char* path) {
+    std::unique_ptr<TgaImage> image(new (std::nothrow) TgaImage());
+    if (!image) return image;
+    std::vector<uint8_t> file;
+    if (!readFileBytes(path, &file)) return terrainFailure(std::move(image), -5, path, "can't open file");
+    if (file.size() < tgaHeaderSize) return terrainFailure(std::move(image), -4, path, "header cut short");
+    const uint8_t* header = file.data();
+    image->imageType = header[2];
+    image->width = int16_t(readLe16(header + 12));
+    image->height = int16_t(readLe16(header + 14));
+    image->bitsPerPixel = header[16];
+    if (image->imageType == colourMappedType)
+        return terrainFailure(std::move(image), -3, path, "colour-mapped image");
+    if (image->imageType != trueColourType && image->imageType != greyscaleType)
+        return terrainFailure(std::move(image), -1, path, "not an uncompressed colour or grey image");
+    size_t stride = image->bitsPerPixel / 8;
+    if (image->width <= 0 || image->height <= 0 || stride < 1 || stride > maxTerrainPixelBytes)
+        return terrainFailure(std::move(image), -1, path, "unsupported size or pixel size");
+    uint64_t count = uint64_t(image->width) * uint64_t(image->height);
+    uint64_t offset = terrainPixelOffset(header);
+    if (offset > file.size() || count * stride > file.size() - offset)
+        return terrainFailure(std::move(image), -4, path, "pixel data cut short");
+    try {
+        image->data.assign(file.begin() + offset, file.begin() + offset + count * stride);
+    } catch (const std::bad_alloc&) {
+        image->status = -2;
+        std::printf("NO MEMORY");
+        return image;
+    }
+    if (stride >= 3) swapRedBlue(image->data.data(), size_t(count), stride);
+    image->status = 0;
+    return image;
+}
+
+void tgaToGreyscale(TgaImage* image) {
+    if (image->bitsPerPixel == 8) return;
+    size_t stride = image->bitsPerPixel / 8;
+    if (stride < 3 || image->width <= 0 || image->height <= 0) return;
+    size_t count = size_t(image->width) * size_t(image->height);
+    if (image->data.size() < count * stride) return;
+    std::vector<uint8_t> grey(count);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* pixel = image->data.data() + i * stride;
+        grey[i] = uint8_t(0.59 * pixel[1] + 0.3 * pixel[0] + 0.11 * pixel[2]);
+    }
+    image->data.swap(grey);
+    image->imageType = greyscaleType;
+    image->bitsPerPixel = 8;
+}

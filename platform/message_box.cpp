@@ -1,3 +1,8 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "platform/message_box.h"
-void showMessageBox(const char*, const char*) {}
+
+#include <cstdio>
+
+void showMessageBox(const char* text, const char* caption) {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    std::fflush(stderr);
+}

@@ -1,0 +1,13 @@
+#pragma once
+// Whole-file reads for the asset readers: every reader parses from memory.
+#include <cstdint>
+#include <vector>
+
+// Reads the file into bytes. False when it cannot be opened or read (a folder included).
+bool readFileBytes(const char* path, std::vector<uint8_t>* bytes);
+
+// Little-endian fields at an offset the caller has checked lies inside the buffer.
+inline uint16_t readLe16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t readLe32(const uint8_t* p) {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
