@@ -1,3 +1,10 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "platform/tick_counter.h"
-uint32_t getTickCount() { return 0; }
+
+#include <time.h>
+
+uint32_t getTickCount() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t ms = uint64_t(now.tv_sec) * 1000u + uint64_t(now.tv_nsec) / 1000000u;
+    return uint32_t(ms);  // wraps at 2^32 like the system tick count
+}

@@ -1,7 +1,186 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "player/vehicle_motion.h"
-void moveBy(Vec3) {}
-void turn(float) {}
-void stepBack(float) {}
-void updateDrive(float) {}
-void resetDriveState() {}
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/sounds.h"
+#include "player/player.h"
+#include "shell/frame_update.h"
+#include "shell/input.h"
+#include "world/skybox.h"
+
+EngineSound engineSound = EngineSound::none;
+
+namespace {
+
+const float kTopSpeed = 120.0f;
+const float kBoostDistance = 5.0f;     // extra units of a boosted frame
+const float kWheelSpinCap = 6.0f;      // degrees per frame
+const float kTurnRate = 2.0f;          // degrees per unit of frameDt
+const float kWorldZBound = 4985.0f;    // the probe ahead must stay inside
+const float kWorldXBound = 4975.0f;    // the side probe must stay inside
+const float kCameraHeight = 17.0f;
+const float kVehicleOffset = 30.0f;    // vehicle point ahead of the camera along -z
+const double kDegreesToRadians = 0.017453292519943295;
+
+void selectEngineSound(EngineSound sound) {
+    engineSound = sound;
+    switch (sound) {
+    case EngineSound::accelerating:
+        setChannelPaused(engineAccChannel, false);
+        setChannelPaused(engineMaxChannel, true);
+        setChannelPaused(engineIdleChannel, true);
+        break;
+    case EngineSound::topSpeed:
+        setChannelPaused(engineMaxChannel, false);
+        setChannelPaused(engineIdleChannel, true);
+        setChannelPaused(engineAccChannel, true);
+        break;
+    case EngineSound::idle:
+        setChannelPaused(engineAccChannel, true);
+        setChannelPaused(engineMaxChannel, true);
+        setChannelPaused(engineIdleChannel, false);
+        break;
+    case EngineSound::none:
+        break;
+    }
+}
+
+// Wheels turn by whole degrees, at most kWheelSpinCap a frame.
+void spinWheels(float step) {
+    player.wheelAngle += std::trunc(std::min(step, kWheelSpinCap));
+}
+
+void rollForward() {
+    player.wheelSpin = -1;
+    spinWheels(drive.forwardStep);
+    stepBack(-drive.forwardDistance);
+}
+
+void rollBackward() {
+    player.wheelSpin = +1;
+    spinWheels(drive.reverseStep);
+    stepBack(drive.reverseDistance);
+}
+
+void accelerateForward() {
+    player.wheelSpin = -1;
+    spinWheels(drive.forwardStep);
+    if (rightButtonDown && player.boostPoints > 0) {
+        stepBack(-drive.forwardDistance - kBoostDistance);
+        player.boostPoints -= 1;
+    } else {
+        stepBack(-drive.forwardDistance);
+    }
+    if (drive.forwardSpeed < kTopSpeed) {
+        selectEngineSound(EngineSound::accelerating);
+        drive.forwardSpeed += 1;
+    } else {
+        selectEngineSound(EngineSound::topSpeed);
+    }
+}
+
+void driveForwardKey() {
+    if (drive.reverseSpeed > 0) {
+        // Still rolling backward: this frame brakes, the engine keeps its loop.
+        rollBackward();
+        drive.reverseSpeed -= 1;
+    } else {
+        accelerateForward();
+    }
+}
+
+void driveBackwardKey() {
+    if (drive.forwardSpeed > 0) {
+        rollForward();
+        drive.forwardSpeed -= 1;
+    } else {
+        rollBackward();
+        if (drive.reverseSpeed < kTopSpeed) drive.reverseSpeed += 1;
+    }
+    selectEngineSound(EngineSound::idle);
+}
+
+// Both pedals: the faster direction slows by one, without wheel spin.
+void driveBothKeys() {
+    if (drive.forwardSpeed > drive.reverseSpeed) {
+        stepBack(-drive.forwardDistance);
+        drive.forwardSpeed -= 1;
+        selectEngineSound(EngineSound::idle);
+    }
+    if (drive.reverseSpeed > drive.forwardSpeed) {
+        stepBack(drive.reverseDistance);
+        drive.reverseSpeed -= 1;
+        selectEngineSound(EngineSound::idle);
+    }
+}
+
+void steer(float frameDt) {
+    if (keys.left) {
+        player.lastSteerStep = drive.forwardDistance;
+        turn(kTurnRate * frameDt);
+    }
+    if (keys.right) {
+        player.lastSteerStep = -drive.forwardDistance;
+        turn(-kTurnRate * frameDt);
+    }
+}
+
+void coast() {
+    if (drive.forwardSpeed > 0 && !keys.forward) {
+        rollForward();
+        drive.forwardSpeed -= 1;
+        selectEngineSound(EngineSound::idle);
+    }
+    if (drive.reverseSpeed > 0 && !keys.backward) {
+        rollBackward();
+        drive.reverseSpeed -= 1;
+        selectEngineSound(EngineSound::idle);
+    }
+}
+
+}  // namespace
+
+void moveBy(Vec3 delta) {
+    player.cameraPos = add(player.cameraPos, delta);
+    player.vehiclePos = {player.cameraPos.x, 0.0f, player.cameraPos.z - kVehicleOffset};
+}
+
+void turn(float degrees) {
+    player.heading += degrees;
+    double theta = degrees * kDegreesToRadians;
+    float c = float(std::cos(theta));
+    float s = float(std::sin(theta));
+    player.viewDir = normalize(sub(scale(player.viewDir, c), scale(player.rightDir, s)));
+    player.rightDir = cross(player.viewDir, player.upDir);
+}
+
+void stepBack(float distance) {
+    Vec3 ahead = add(player.vehiclePos, scale(player.viewDir, -distance));
+    if (!(std::fabs(ahead.z) < kWorldZBound)) return;
+    Vec3 side = add(player.vehiclePos, scale(player.rightDir, distance));
+    if (!(std::fabs(side.x) < kWorldXBound)) return;
+
+    Vec3 old = player.cameraPos;
+    player.cameraPos = add(player.cameraPos, scale(player.viewDir, -distance));
+    player.vehiclePos.x = player.cameraPos.x;
+    player.vehiclePos.z = player.cameraPos.z - kVehicleOffset;
+    player.cameraPos.y = kCameraHeight;
+    // The sky travels with the camera on the ground plane.
+    if (player.skybox) {
+        player.skybox->centreX += player.cameraPos.x - old.x;
+        player.skybox->centreZ += player.cameraPos.z - old.z;
+    }
+}
+
+void updateDrive(float frameDt) {
+    if (keys.forward && !keys.backward) driveForwardKey();
+    if (keys.backward && !keys.forward) driveBackwardKey();
+    if (keys.forward && keys.backward) driveBothKeys();
+    steer(frameDt);
+    coast();
+}
+
+void resetDriveState() {
+    drive = DriveState{};
+}

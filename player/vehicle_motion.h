@@ -3,6 +3,10 @@
 // drive logic (speed levels, boost, wheel spin, turning) and pick the engine loop.
 #include "player/vec3.h"
 
+// The engine loop the drive logic selected last; none until the first drive frame.
+enum class EngineSound { none, idle, accelerating, topSpeed };
+extern EngineSound engineSound;
+
 void moveBy(Vec3 delta);
 void turn(float degrees);
 void stepBack(float distance);   // negative distance moves forward

@@ -1,3 +1,14 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "player/weapon.h"
-void fireLaser() {}
+
+#include <iostream>
+
+#include "player/player.h"
+
+void fireLaser() {
+    if (player.ammo > 0) {
+        std::cout << "IMA CHARGIN MAH LAZERS!" << std::endl;
+        player.ammo -= 1;
+    } else {
+        std::cout << "Out of ammobbb" << std::endl;
+    }
+}

@@ -1,8 +1,121 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "shell/frame_render.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include "hud/hud.h"
+#include "player/pickups.h"
+#include "player/player.h"
+#include "player/vehicle_model.h"
+#include "shell/game_flow.h"
+#include "shell/startup.h"
+#include "world/levels.h"
+#include "world/scene.h"
+#include "world/skybox.h"
+#include "world/terrain.h"
+
 int32_t fpsFrameCount;
 float fpsLastTimeMs;
 int32_t framesPerSecond;
-void onDisplay() {}
-void onReshape(int, int) {}
-void applyCamera() {}
+
+namespace {
+
+// The road is 500 units wide around x = 0 and ends at the finish line.
+const float kRoadHalfWidth = 250.0f;
+const float kFinishLineZ = -4850.0f;
+const float kPulledBackShift = 30.0f;  // camera eye shift along +z for 'c'
+
+const double kFieldOfView = 45.0;
+const double kNearPlane = 0.5;
+const double kFarPlane = 400000.0;
+const float kFpsInterval = 1000.0f;  // ms between frame-rate measurements
+
+enum PickupKind { kRedMushroom = 1, kYellowMushroom = 2, kRifle = 3, kBottle = 4 };
+
+void checkRoadLimits() {
+    const Vec3& pos = player.cameraPos;
+    if (pos.z <= kFinishLineZ) levelComplete = true;
+    if (pos.x > kRoadHalfWidth || pos.x < -kRoadHalfWidth) gameOver = true;
+}
+
+void drawVehicle() {
+    useShaderProgram(shaderProgram);
+    drawVehicleBody();
+    drawLeftWheel();
+    drawRightWheel();
+    useShaderProgram(0);
+}
+
+// Mushrooms use the fixed-function pipeline, rifles and bottles the shaders.
+void drawPickup(const Pickup& pickup) {
+    if (pickup.kind == kRedMushroom || pickup.kind == kYellowMushroom) {
+        if (pickup.collected) return;
+        if (pickup.kind == kRedMushroom) {
+            drawRedMushroom(pickup);
+        } else {
+            drawYellowMushroom(pickup);
+        }
+        return;
+    }
+    useShaderProgram(shaderProgram);
+    if (!pickup.collected) {
+        if (pickup.kind == kRifle) drawRifle(pickup);
+        if (pickup.kind == kBottle) drawBottle(pickup);
+    }
+    useShaderProgram(0);
+}
+
+void drawPickups() {
+    if (!level.pickups) return;
+    for (int32_t i = 0; i < level.pickupCount; ++i) drawPickup(level.pickups[i]);
+}
+
+void countFrame() {
+    fpsFrameCount += 1;
+    float now = float(glutGet(GLUT_ELAPSED_TIME));
+    float span = now - fpsLastTimeMs;
+    if (span > kFpsInterval) {
+        framesPerSecond = int32_t(fpsFrameCount * 1000.0f / span);
+        fpsLastTimeMs = now;
+        fpsFrameCount = 0;
+    }
+}
+
+}  // namespace
+
+void onDisplay() {
+    useShaderProgram(0);
+    glClear(GL_COLOR_BUFFER_BIT);  // the sky box clears the depth buffer
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    applyCamera();
+    checkRoadLimits();
+    drawSkybox();
+    glCallList(terrainList);
+    drawBuilding();
+    drawSceneryWheel();
+    drawVehicle();
+    drawGround();
+    drawPickups();
+    drawHud();
+    collectPickups();
+    glutSwapBuffers();
+    countFrame();
+}
+
+void onReshape(int width, int height) {
+    if (width == 0 || height == 0) return;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView, double(width) / double(height), kNearPlane, kFarPlane);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void applyCamera() {
+    const Vec3& pos = player.cameraPos;
+    float eyeZ = player.cameraPulledBack ? pos.z + kPulledBackShift : pos.z;
+    Vec3 centre = add(pos, player.viewDir);
+    const Vec3& up = player.upDir;
+    gluLookAt(pos.x, pos.y, eyeZ, centre.x, centre.y, centre.z, up.x, up.y, up.z);
+}

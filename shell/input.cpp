@@ -1,9 +1,185 @@
-// Placeholder so the game links until this module lands; its owner replaces the whole file.
 #include "shell/input.h"
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <cstdlib>
+#include <iostream>
+
+#include "audio/sounds.h"
+#include "player/player.h"
+#include "player/weapon.h"
+#include "shell/game_flow.h"
+
 KeyState keys;
 bool rightButtonDown;
 RenderOptions renderOptions;
-void onKeyDown(unsigned char, int, int) {}
-void onKeyUp(unsigned char, int, int) {}
-void onSpecialKey(int, int, int) {}
-void onMouse(int, int, int, int) {}
+
+namespace {
+
+const unsigned char kEscape = 27;
+
+// The F8 view range and the normal one; the aspect is the window's design size.
+const double kFieldOfView = 45.0;
+const double kDesignAspect = 1.775;
+const double kShortNear = 1.0;
+const double kShortFar = 200.0;
+const double kFullNear = 0.5;
+const double kFullFar = 400000.0;
+
+void say(const char* line) {
+    std::cout << line << std::endl;
+}
+
+// Release arrives as a capital while Shift or Caps Lock is on, so both cases
+// let go of a driving key; otherwise the car would drive on by itself.
+bool* drivingKeyFlag(unsigned char key, bool acceptCapitals) {
+    if (acceptCapitals && key >= 'A' && key <= 'Z') key = key - 'A' + 'a';
+    switch (key) {
+    case 'w': return &keys.forward;
+    case 'a': return &keys.left;
+    case 's': return &keys.backward;
+    case 'd': return &keys.right;
+    default: return nullptr;
+    }
+}
+
+void setTextureFilters(GLint minFilter, GLint magFilter) {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, minFilter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, magFilter);
+}
+
+void toggleWireframe() {
+    glPolygonMode(GL_FRONT_AND_BACK, renderOptions.wireframe ? GL_FILL : GL_LINE);
+    renderOptions.wireframe = !renderOptions.wireframe;
+}
+
+void toggleFiltering() {
+    if (renderOptions.bilinearFiltering) {
+        say("Switched to nearest neighbor texture sampling");
+        setTextureFilters(GL_NEAREST, GL_NEAREST);
+    } else {
+        say("Switched to bilinear texture sampling");
+        setTextureFilters(GL_LINEAR, GL_LINEAR);
+    }
+    renderOptions.bilinearFiltering = !renderOptions.bilinearFiltering;
+}
+
+// "Off" falls back to the plain filter that the filtering toggle currently names.
+void cycleMipmapping() {
+    switch (renderOptions.mipmapMode) {
+    case 0:
+        say("Mipmapping is off");
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER,
+                        renderOptions.bilinearFiltering ? GL_LINEAR : GL_NEAREST);
+        renderOptions.mipmapMode = 1;
+        break;
+    case 1:
+        say("Mipmapping is nearest neighbor");
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+        renderOptions.mipmapMode = 2;
+        break;
+    default:
+        say("Mipmapping is linear");
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+        renderOptions.mipmapMode = 0;
+        break;
+    }
+}
+
+void toggleFog() {
+    if (renderOptions.fogEnabled) {
+        glDisable(GL_FOG);
+    } else {
+        glEnable(GL_FOG);
+    }
+    renderOptions.fogEnabled = !renderOptions.fogEnabled;
+}
+
+void setProjection(double nearPlane, double farPlane) {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(kFieldOfView, kDesignAspect, nearPlane, farPlane);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void toggleViewRange() {
+    if (renderOptions.frustumCullingOff) {
+        say("Frustum Culling on");
+        setProjection(kFullNear, kFullFar);
+    } else {
+        say("Frustum Culling off");
+        setProjection(kShortNear, kShortFar);
+    }
+    renderOptions.frustumCullingOff = !renderOptions.frustumCullingOff;
+}
+
+// The HUD and the sky box set blending and depth testing again every frame;
+// what lasts is the flag that tells the HUD to leave blending alone.
+void toggleTransparency() {
+    if (renderOptions.transparencyOff) {
+        say("Transparancy on");
+        glDisable(GL_BLEND);
+        glEnable(GL_DEPTH_TEST);
+    } else {
+        say("Transparancy off");
+        glEnable(GL_BLEND);
+        glDisable(GL_DEPTH_TEST);
+    }
+    renderOptions.transparencyOff = !renderOptions.transparencyOff;
+}
+
+void requestLevelStart() {
+    if (levelIntroVisible) startRequested = true;
+    if (gameOver) restartRequested = true;
+}
+
+void toggleMusic() {
+    setChannelPaused(musicChannel1, musicPlaying);
+    musicPlaying = !musicPlaying;
+}
+
+void quitGame() {
+    releaseAudio();
+    std::exit(0);
+}
+
+}  // namespace
+
+void onKeyDown(unsigned char key, int, int) {
+    if (bool* flag = drivingKeyFlag(key, false)) {
+        *flag = true;
+        return;
+    }
+    switch (key) {
+    case kEscape: quitGame(); break;
+    case ' ': fireLaser(); break;
+    case 'c': player.cameraPulledBack = !player.cameraPulledBack; break;
+    case 'm': toggleMusic(); break;
+    default: break;
+    }
+}
+
+void onKeyUp(unsigned char key, int, int) {
+    if (bool* flag = drivingKeyFlag(key, true)) *flag = false;
+}
+
+void onSpecialKey(int key, int, int) {
+    switch (key) {
+    case GLUT_KEY_F1: renderOptions.helpVisible = !renderOptions.helpVisible; break;
+    case GLUT_KEY_F2: renderOptions.fpsVisible = !renderOptions.fpsVisible; break;
+    case GLUT_KEY_F3: toggleWireframe(); break;
+    case GLUT_KEY_F4: toggleFiltering(); break;
+    case GLUT_KEY_F5: cycleMipmapping(); break;
+    case GLUT_KEY_F6: toggleFog(); break;
+    case GLUT_KEY_F8: toggleViewRange(); break;
+    case GLUT_KEY_F9: toggleTransparency(); break;
+    case GLUT_KEY_HOME: requestLevelStart(); break;
+    default: break;
+    }
+}
+
+void onMouse(int button, int state, int, int) {
+    if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) fireLaser();
+    if (button == GLUT_RIGHT_BUTTON) rightButtonDown = (state == GLUT_DOWN);
+}

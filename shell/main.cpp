@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "shell/startup.h"
+
+int main(int argc, char** argv) {
+    return runGame(argc, argv);
+}

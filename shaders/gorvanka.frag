@@ -1,0 +1,36 @@
+#version 110
+// Both GL lights with the front material (ambient, diffuse, specular), the
+// texture on unit 0 modulated by the lit colour, and exponential fog from the
+// GL fog parameters.
+
+varying vec3 eyeNormal;
+varying vec3 eyePosition;
+uniform sampler2D texture0;
+
+vec3 lightContribution(gl_LightSourceParameters light, vec3 normal, vec3 toEye) {
+    vec3 toLight = light.position.w == 0.0
+        ? normalize(light.position.xyz)
+        : normalize(light.position.xyz - eyePosition);
+    float diffuse = max(dot(normal, toLight), 0.0);
+    float specular = 0.0;
+    if (diffuse > 0.0) {
+        vec3 halfway = normalize(toLight + toEye);
+        specular = pow(max(dot(normal, halfway), 0.0), max(gl_FrontMaterial.shininess, 1.0));
+    }
+    return (light.ambient * gl_FrontMaterial.ambient).rgb
+         + (light.diffuse * gl_FrontMaterial.diffuse).rgb * diffuse
+         + (light.specular * gl_FrontMaterial.specular).rgb * specular;
+}
+
+void main() {
+    vec3 normal = normalize(eyeNormal);
+    vec3 toEye = normalize(-eyePosition);
+    vec3 lit = gl_FrontMaterial.emission.rgb
+             + gl_LightModel.ambient.rgb * gl_FrontMaterial.ambient.rgb
+             + lightContribution(gl_LightSource[0], normal, toEye)
+             + lightContribution(gl_LightSource[1], normal, toEye);
+    vec4 colour = vec4(clamp(lit, 0.0, 1.0), gl_FrontMaterial.diffuse.a)
+                * texture2D(texture0, gl_TexCoord[0].st);
+    float fog = clamp(exp(-gl_Fog.density * gl_FogFragCoord), 0.0, 1.0);
+    gl_FragColor = vec4(mix(gl_Fog.color.rgb, colour.rgb, fog), colour.a);
+}
