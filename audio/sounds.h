@@ -26,8 +26,10 @@ void startEngineMaxSound();
 void startEngineAccSound();
 
 // Pauses or resumes a channel; a channel that never came to be (its sound was
-// missing or unreadable) is ignored, so the game runs on without that sound.
+// missing or unreadable) or whose track has played to its end is ignored, so
+// the game runs on without that sound.
 void setChannelPaused(FMOD::Channel* channel, bool paused);
 // The per-pass service and Esc's release; both ignore a missing system.
+// Release also clears every sound and channel pointer above.
 void updateAudio();
 void releaseAudio();

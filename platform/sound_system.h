@@ -4,6 +4,7 @@
 // calls: create and init a system, create sounds from MP3 files, set a loop
 // count, play on a free channel (optionally paused), pause/resume a channel,
 // a per-frame update and release. Every call returns FMOD_OK (0) on success.
+// One system exists at a time, and all calls come from the main-loop thread.
 //
 // Promises the game relies on:
 // - a sound started paused stays silent at its position until resumed, and
@@ -11,9 +12,14 @@
 // - loop count -1 repeats a sound without a gap for as long as the game runs;
 //   the default plays a sound once;
 // - a channel handed out stays valid until release; a channel whose sound has
-//   played to its end keeps its handle, and pausing or resuming it does nothing;
+//   played to its end keeps its handle, and pausing or resuming it does nothing
+//   (even when the mixer has since put another sound on the same voice);
+// - a missing, unreadable or oversized sound file fails createSound with one
+//   line on standard output naming the file, and leaves the sound null;
 // - with no sound device the system still initialises on SDL's "dummy" driver
 //   and says so in one line on standard output.
+
+struct Mix_Chunk;
 
 typedef int FMOD_RESULT;
 enum {
@@ -25,6 +31,8 @@ enum {
     FMOD_ERR_CHANNEL_ALLOC = 5,
     FMOD_ERR_INVALID_PARAM = 6,
     FMOD_ERR_UNINITIALIZED = 7,
+    FMOD_ERR_INVALID_HANDLE = 8,
+    FMOD_ERR_FILE_BAD = 9,
 };
 typedef unsigned int FMOD_INITFLAGS;
 typedef unsigned int FMOD_MODE;
@@ -37,19 +45,49 @@ const char* FMOD_ErrorString(FMOD_RESULT result);
 
 namespace FMOD {
 
-class Sound;
-class Channel;
+class Sound {
+public:
+    // -1 repeats without end, 0 plays once, n plays n more times after the
+    // first; it applies to the sound's next playSound.
+    FMOD_RESULT setLoopCount(int loopCount);
+
+    // Bookkeeping of the layer; the game only passes the pointer around.
+    Mix_Chunk* chunk = nullptr;
+    int loopCount = 0;
+};
+
+class Channel {
+public:
+    // true pauses, false resumes where it stopped. A channel whose sound has
+    // played to its end answers FMOD_ERR_INVALID_HANDLE and changes nothing.
+    FMOD_RESULT setPaused(bool paused);
+
+    // Bookkeeping of the layer: the mixer's voice while the sound lives on it.
+    int voice = -1;
+    bool ended = false;
+};
 
 class System {
 public:
+    // Opens the sound device with maxChannels voices (1 to 256); flags and
+    // extraDriverData must be FMOD_INIT_NORMAL and null.
     FMOD_RESULT init(int maxChannels, FMOD_INITFLAGS flags, void* extraDriverData);
+    // Raises the number of voices to count; it never takes voices away, so no
+    // sound that plays is cut off.
     FMOD_RESULT setSoftwareChannels(int count);
+    // Decodes a whole MP3 (or WAV/OGG) file into memory. On failure *sound is null.
     FMOD_RESULT createSound(const char* path, FMOD_MODE mode, void* exInfo, Sound** sound);
+    // Plays sound on a free voice (channelIndex FMOD_CHANNEL_FREE); a paused
+    // start is not heard at all. On failure *channel is null.
     FMOD_RESULT playSound(int channelIndex, Sound* sound, bool paused, Channel** channel);
+    // Notes the channels whose sounds have played to their end.
     FMOD_RESULT update();
+    // Stops everything, frees every sound and channel and closes the device;
+    // the pointers handed out are invalid afterwards.
     FMOD_RESULT release();
 };
 
 }  // namespace FMOD
 
+// Hands out the one system; a second create before release fails.
 FMOD_RESULT FMOD_System_Create(FMOD::System** system);
