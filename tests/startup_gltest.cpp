@@ -2,10 +2,15 @@
 // survives a missing shader source, and quits on Esc.
 #include <gtest/gtest.h>
 
+#include <GL/glew.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "shell/game_flow.h"
+#include "shell/startup.h"
+#include "tests/support/gl_context.h"
 #include "tests/support/game_harness.h"
 
 namespace {
@@ -94,4 +99,20 @@ TEST(Startup, MissingOrEmptyShaderSourceFallsBackToFixedFunction) {
         ASSERT_TRUE(game.waitForExit());
         EXPECT_EQ(game.exitStatus(), 0);
     }
+}
+
+// Last in this file: it opens a small GL window of the test's own.
+TEST(Startup, ShaderSourcesCompileAndLink) {
+    ensureGlContext();
+    buildShaderProgram();
+    ASSERT_NE(shaderProgram, 0u);
+    for (unsigned int shader : {vertexShader, fragmentShader}) {
+        GLint compiled = GL_FALSE;
+        glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+        EXPECT_EQ(compiled, GL_TRUE);
+    }
+    GLint linked = GL_FALSE;
+    glGetProgramiv(shaderProgram, GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
+    useShaderProgram(0);
 }
