@@ -1,34 +1,32 @@
 #include "assets/file_bytes.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 
 namespace {
-const size_t readChunk = 1 << 20;
-
-// The file's size as a hint for the first read; the read loop still takes what is really there.
-size_t sizeHint(std::FILE* file) {
-    if (std::fseek(file, 0, SEEK_END) != 0) return 0;
-    long size = std::ftell(file);
-    std::rewind(file);
-    return size > 0 ? size_t(size) : 0;
-}
+const size_t growChunk = 1 << 16;
 }
 
 bool readFileBytes(const char* path, std::vector<uint8_t>* bytes) {
     bytes->clear();
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
-    size_t want = sizeHint(file) + 1;
-    if (want < readChunk) want = readChunk;
+    // Only plain files: a folder opens on some systems but has no bytes and no honest size.
+    struct stat info;
+    bool plain = fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode);
+    size_t size = plain ? size_t(info.st_size) : 0;
+    // One byte more than the size, so a file that grew since fstat is still read to its end.
+    size_t want = size + 1;
     size_t used = 0;
-    for (;;) {
+    while (plain) {
         bytes->resize(used + want);
         size_t got = std::fread(bytes->data() + used, 1, want, file);
         used += got;
         if (got < want) break;
-        want = readChunk;
+        want = growChunk;
     }
-    bool failed = std::ferror(file) != 0;
+    bool failed = !plain || std::ferror(file) != 0;
     std::fclose(file);
     bytes->resize(used);
     return !failed;

@@ -103,8 +103,9 @@ bool loadCompressedTga(const std::vector<uint8_t>& file, const char* path, Textu
     if (!validTextureInfo(*image)) return false;
     size_t stride = image->bitsPerPixel / 8;
     uint64_t count = uint64_t(image->width) * image->height;
-    // Each packet is at least one header and one pixel value and yields at most 128 pixels.
-    uint64_t packetsLeft = (file.size() - tgaHeaderSize) / (1 + stride);
+    // Each packet is at least one header and one pixel value and yields at most 128 pixels,
+    // so a declared size the file cannot reach is refused before the block is made.
+    uint64_t packetsLeft = (file.size() - tgaHeaderSize + stride) / (1 + stride);
     if (count > packetsLeft * maxRunLength) return fail(image, "Could not read RLE header", path);
     if (!allocatePixels(image, count * stride, path)) return false;
     return decodeRunLength(file, path, stride, size_t(count), image);
