@@ -269,3 +269,64 @@ TEST(LevelStart, EachGroundTextureIsMadeOnceAndKept) {
     EXPECT_EQ(level.groundTexture, firstNames[1]);
     levelNumber = 1;
 }
+
+TEST(Scene, SetUpFixesFogAndLightsAndLiftsLevelOnePickupsOntoTheTerrain) {
+    ensureGlContext();
+    ASSERT_EQ(loadHeightfield(), 0);
+    ASSERT_EQ(rescaleHeightfield(), 0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_FOG);
+    initScene();
+
+    float fog[4] = {}, density = 0;
+    GLint fogMode = 0;
+    glGetFloatv(GL_FOG_COLOR, fog);
+    glGetFloatv(GL_FOG_DENSITY, &density);
+    glGetIntegerv(GL_FOG_MODE, &fogMode);
+    EXPECT_FLOAT_EQ(fog[0], 0.9f);
+    EXPECT_FLOAT_EQ(fog[1], 0.7f);
+    EXPECT_FLOAT_EQ(fog[2], 0.5f);
+    EXPECT_FLOAT_EQ(fog[3], 1.0f);
+    EXPECT_FLOAT_EQ(density, 0.004f);
+    EXPECT_EQ(fogMode, GL_EXP);
+    EXPECT_FALSE(glIsEnabled(GL_FOG));
+    for (GLenum capability : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_NORMALIZE, GL_COLOR_MATERIAL}) {
+        EXPECT_TRUE(glIsEnabled(capability)) << capability;
+    }
+    float red[4] = {}, ahead[4] = {}, yellow[4] = {}, behind[4] = {};
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, red);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, ahead);
+    glGetLightfv(GL_LIGHT1, GL_DIFFUSE, yellow);
+    glGetLightfv(GL_LIGHT1, GL_POSITION, behind);
+    EXPECT_EQ(red[0] + red[1] + red[2], 1.0f);
+    EXPECT_EQ(yellow[0] + yellow[1] + yellow[2], 2.0f);
+    EXPECT_EQ(ahead[0] + ahead[1] + ahead[2], -3 * 9999.0f);
+    EXPECT_EQ(behind[0] + behind[1] + behind[2], 3 * 9999.0f);
+
+    EXPECT_TRUE(glIsList(terrainList));
+    EXPECT_EQ(player.skybox, &sky);
+    EXPECT_TRUE(glIsTexture(sky.faceYP) && glIsTexture(sky.faceZP));
+    ASSERT_GE(level.pickupCount, 30);
+    ASSERT_LE(level.pickupCount, 40);
+    int onHills = 0;
+    for (int i = 0; i < level.pickupCount; ++i) {
+        const Pickup& pickup = level.pickups[i];
+        float height = 0;
+        const bool hill = terrainHeightAt(pickup.position.x, pickup.position.z, &height) && height >= 2.0f;
+        EXPECT_EQ(pickup.position.y, hill ? height + 3.0f : 5.0f);
+        onHills += hill;
+    }
+    // The patch covers only z -28..228 of the 10000-unit road.
+    EXPECT_LT(onHills, level.pickupCount);
+
+    ObjModel* const building = buildingModel;
+    ObjModel* const wheel = sceneryWheelModel;
+    ASSERT_TRUE(building && wheel);
+    loadSceneryModels();
+    EXPECT_EQ(buildingModel, building);
+    EXPECT_EQ(sceneryWheelModel, wheel);
+    sceneryWheelModel = nullptr;
+    drawSceneryWheel();
+    EXPECT_NE(sceneryWheelModel, nullptr);
+}
