@@ -1,0 +1,139 @@
+// End to end through real X events: the toggles' messages, firing, driving,
+// and leaving the road.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
+
+#include "tests/support/game_harness.h"
+
+namespace {
+
+const char* const kFire = "IMA CHARGIN MAH LAZERS!\n";
+const char* const kEmpty = "Out of ammobbb\n";
+
+int occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+bool present(const std::string& projectPath) {
+    struct stat info;
+    return stat((std::string(GORVANKA_SOURCE_DIR) + "/" + projectPath).c_str(), &info) == 0;
+}
+
+void startGame(GameRun& game) {
+    ASSERT_TRUE(game.waitForWindow());
+    ASSERT_TRUE(game.waitForOutput("Linking shaders"));
+    waitSeconds(0.5);  // the sounds load and the main loop begins
+}
+
+// Presses a key and waits for the line it should print next, from the output
+// printed so far on.
+void expectKeyPrints(GameRun& game, const std::string& key, const std::string& line) {
+    size_t from = game.output().size();
+    game.key(key);
+    ASSERT_TRUE(game.waitForOutput(line + "\n", 5, from)) << "after " << key;
+    EXPECT_EQ(game.output().substr(from), line + "\n") << "after " << key;
+}
+
+}  // namespace
+
+TEST(Input, FunctionKeysPrintTheirMessagesOnSuccessivePresses) {
+    GameRun game;
+    startGame(game);
+    std::vector<std::pair<std::string, std::string>> presses = {
+        {"F4", "Switched to bilinear texture sampling"},
+        {"F4", "Switched to nearest neighbor texture sampling"},
+        {"F5", "Mipmapping is off"},
+        {"F5", "Mipmapping is nearest neighbor"},
+        {"F5", "Mipmapping is linear"},
+        {"F5", "Mipmapping is off"},
+        {"F8", "Frustum Culling off"},
+        {"F8", "Frustum Culling on"},
+        {"F9", "Transparancy off"},
+        {"F9", "Transparancy on"},
+    };
+    for (const auto& press : presses) expectKeyPrints(game, press.first, press.second);
+
+    // The silent toggles and the unused keys print nothing: the next line
+    // after them is the F9 message alone.
+    for (const char* key : {"F1", "F1", "F2", "F2", "F3", "F3", "F6", "F6", "F7", "F10", "F12",
+                            "Up", "Prior", "End", "Insert", "W", "x"}) {
+        game.key(key);
+    }
+    expectKeyPrints(game, "F9", "Transparancy off");
+    EXPECT_TRUE(game.running());
+}
+
+TEST(Input, SpaceAndLeftButtonFireOneChargeEachUntilEmpty) {
+    GameRun game;
+    startGame(game);
+    size_t from = game.output().size();
+    game.key("space");
+    ASSERT_TRUE(game.waitForOutput(kFire, 5, from));
+    game.click(1);
+    // A held space bar fires once: key repeat does not reach the game.
+    game.keyDown("space");
+    waitSeconds(1.5);
+    game.keyUp("space");
+    game.click(3);  // the right button boosts, it does not fire
+    game.key("space");
+    game.click(1);
+    waitSeconds(0.5);
+    EXPECT_EQ(occurrences(game.output(), kFire), 5) << game.output();
+    EXPECT_EQ(occurrences(game.output(), kEmpty), 0);
+
+    from = game.output().size();
+    game.key("space");
+    ASSERT_TRUE(game.waitForOutput(kEmpty, 5, from));
+    game.click(1);
+    waitSeconds(0.5);
+    EXPECT_EQ(occurrences(game.output(), kFire), 5);
+    EXPECT_EQ(occurrences(game.output(), kEmpty), 2);
+}
+
+TEST(Input, DrivingMovesTheViewAndLeavingTheRoadEndsTheGame) {
+    if (!present("resources/XN.bmp") || !present("resources/gameover.bmp")) {
+        GTEST_SKIP() << "the sky box and game-over pictures are not there yet";
+    }
+    GameRun game;
+    startGame(game);
+    game.key("Home");  // start level 1 from its banner
+    waitSeconds(1);
+
+    Screenshot standing = takeScreenshot();
+    game.keyDown("w");
+    waitSeconds(2);
+    Screenshot driving = takeScreenshot();
+    EXPECT_GT(meanDifference(standing, driving), 1.0) << "holding w did not move the view";
+
+    // Swing left, then keep going until the picture stops changing under the
+    // still-held forward key: only the game-over picture covers a moving scene.
+    game.keyDown("a");
+    waitSeconds(3);
+    game.keyUp("a");
+    bool coveredUp = false;
+    Screenshot shot;
+    for (int attempt = 0; attempt < 30 && !coveredUp; ++attempt) {
+        Screenshot before = takeScreenshot();
+        waitSeconds(0.5);
+        shot = takeScreenshot();
+        coveredUp = meanDifference(before, shot) < 0.5;
+    }
+    EXPECT_TRUE(coveredUp) << "the view never settled on the game-over picture";
+    EXPECT_GT(meanDifference(driving, shot), 1.0);
+    game.keyUp("w");
+    EXPECT_TRUE(game.running());
+
+    // Home on the game-over picture goes back to the level 1 banner.
+    game.key("Home");
+    waitSeconds(1);
+    EXPECT_GT(meanDifference(shot, takeScreenshot()), 1.0);
+    game.key("Escape");
+    ASSERT_TRUE(game.waitForExit());
+    EXPECT_EQ(game.exitStatus(), 0);
+}
