@@ -12,6 +12,7 @@
 #include <cstring>
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -71,7 +72,8 @@ SDL_AudioDeviceID findMixerDevice() {
 
 // The mixer frees a voice whose sound has ended and hands it to the next
 // sound played; marking the old handle first keeps it from reaching the new
-// sound. Only this thread starts sounds, so no voice is reused before this runs.
+// sound. Only the main-loop thread starts sounds, so no voice is reused
+// before this has run.
 void noteEndedChannels() {
     for (FMOD::Channel& channel : layer.channels)
         if (!channel.ended && !Mix_Playing(channel.voice)) channel.ended = true;
@@ -82,7 +84,10 @@ void reportUnloadedSound(const char* path, const char* reason) {
     std::fflush(stdout);
 }
 
-FMOD_RESULT checkSoundFile(const char* path) {
+// Reads the whole file into memory; the size is checked before anything is
+// allocated. The decoder then works on the bytes: on some bad files the
+// mixer's own file loader leaks its reader.
+FMOD_RESULT readSoundFile(const char* path, std::vector<char>* bytes) {
     struct stat info;
     if (stat(path, &info) != 0) {
         reportUnloadedSound(path, std::strerror(errno));
@@ -92,11 +97,42 @@ FMOD_RESULT checkSoundFile(const char* path) {
         reportUnloadedSound(path, "not a regular file");
         return FMOD_ERR_FILE_BAD;
     }
+    if (info.st_size == 0) {
+        reportUnloadedSound(path, "the file is empty");
+        return FMOD_ERR_FILE_BAD;
+    }
     if (info.st_size > kMaxSoundFileBytes) {
         reportUnloadedSound(path, "larger than 16 MiB");
         return FMOD_ERR_FILE_BAD;
     }
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) {
+        reportUnloadedSound(path, std::strerror(errno));
+        return FMOD_ERR_FILE_NOTFOUND;
+    }
+    bytes->resize(size_t(info.st_size));
+    size_t got = std::fread(bytes->data(), 1, bytes->size(), file);
+    std::fclose(file);
+    if (got != bytes->size()) {
+        reportUnloadedSound(path, "cannot be read to its end");
+        return FMOD_ERR_FILE_BAD;
+    }
     return FMOD_OK;
+}
+
+// Decodes the whole sound into a chunk in the mixer's format; null when the
+// bytes are no sound the mixer knows, or hold no audio.
+Mix_Chunk* decodeSound(const char* path, const std::vector<char>& bytes) {
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
+    Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
+    if (source) SDL_RWclose(source);
+    if (chunk && chunk->alen == 0) {
+        Mix_FreeChunk(chunk);
+        reportUnloadedSound(path, "no audio in it");
+        return nullptr;
+    }
+    if (!chunk) reportUnloadedSound(path, Mix_GetError());
+    return chunk;
 }
 
 }  // namespace
@@ -152,14 +188,11 @@ FMOD_RESULT System::createSound(const char* path, FMOD_MODE mode, void* exInfo, 
     *sound = nullptr;
     if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
     if (!path || mode != FMOD_DEFAULT || exInfo) return FMOD_ERR_INVALID_PARAM;
-    FMOD_RESULT checked = checkSoundFile(path);
-    if (checked != FMOD_OK) return checked;
-    Mix_Chunk* chunk = Mix_LoadWAV(path);
-    if (!chunk || chunk->alen == 0) {
-        reportUnloadedSound(path, chunk ? "no audio in it" : Mix_GetError());
-        if (chunk) Mix_FreeChunk(chunk);
-        return FMOD_ERR_FORMAT;
-    }
+    std::vector<char> bytes;
+    FMOD_RESULT read = readSoundFile(path, &bytes);
+    if (read != FMOD_OK) return read;
+    Mix_Chunk* chunk = decodeSound(path, bytes);
+    if (!chunk) return FMOD_ERR_FORMAT;
     layer.sounds.emplace_back();
     layer.sounds.back().chunk = chunk;
     *sound = &layer.sounds.back();

@@ -172,6 +172,7 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     std::ofstream(bad / "resources/audio/redalert.mp3", std::ios::trunc);
     fs::remove(bad / "resources/audio/metal_ussr.mp3");
     fs::create_directory(bad / "resources/audio/metal_ussr.mp3");
+    std::ofstream(bad / "resources/audio/engineacc.mp3") << std::string("ID3\x04\0\0\x7f\x7f\x7f\x7f", 10);
 
     startAudioIn(missing);
     for (FMOD::Channel* c : {musicChannel1, musicChannel2, musicChannel3, engineIdleChannel, engineAccChannel, engineMaxChannel}) {
@@ -187,6 +188,7 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     EXPECT_EQ(musicSound1, nullptr);
     EXPECT_EQ(musicSound2, nullptr);
     EXPECT_EQ(musicChannel3, nullptr);
+    EXPECT_EQ(engineAccChannel, nullptr);
     EXPECT_LT(tone(listen(200), kTrack1Start), kSilent);
     setChannelPaused(engineIdleChannel, false);
     EXPECT_GT(tone(listen(200), kIdle), kHeard);
