@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure_packages.sh
 ensure_packages "${GAME_PACKAGES[@]}" googletest libgtest-dev xvfb xauth xdotool imagemagick \
-  sox libsox-fmt-mp3 lame python3-pil python3-numpy clang-14 libclang-rt-14-dev libtinyobjloader-dev
+  sox libsox-fmt-mp3 lame python3-pil python3-numpy fonts-dejavu-core clang-14 libclang-rt-14-dev libtinyobjloader-dev
 
 jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGORVANKA_SANITIZE=ON \
