@@ -6,6 +6,7 @@
 #include "platform/tick_counter.h"
 #include "player/vehicle_motion.h"
 #include "shell/game_flow.h"
+#include "shell/input.h"
 
 DriveState drive;
 
@@ -37,6 +38,7 @@ void runDrivePass(uint32_t nowTick) {
 }
 
 void onIdle() {
+    endInputPass();
     updateAudio();
     runDrivePass(getTickCount());
     glutPostRedisplay();

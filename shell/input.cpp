@@ -18,6 +18,13 @@ RenderOptions renderOptions;
 namespace {
 
 const unsigned char kEscape = 27;
+const unsigned char kFireKey = ' ';
+
+// X sends a key repeat as a release and a press together. freeglut drops the
+// pair only while the key is still down when it gets to it; a pair it reaches
+// late, after the key came up, arrives in one batch of events, whereas a real
+// second press comes at least a pass after its release.
+bool fireKeyReleasedThisPass;
 
 // The F8 view range and the normal one; the aspect is the window's design size.
 const double kFieldOfView = 45.0;
@@ -153,7 +160,10 @@ void onKeyDown(unsigned char key, int, int) {
     }
     switch (key) {
     case kEscape: quitGame(); break;
-    case ' ': fireLaser(); break;
+    case kFireKey:
+        if (!fireKeyReleasedThisPass) fireLaser();
+        fireKeyReleasedThisPass = false;
+        break;
     case 'c': player.cameraPulledBack = !player.cameraPulledBack; break;
     case 'm': toggleMusic(); break;
     default: break;
@@ -161,6 +171,7 @@ void onKeyDown(unsigned char key, int, int) {
 }
 
 void onKeyUp(unsigned char key, int, int) {
+    if (key == kFireKey) fireKeyReleasedThisPass = true;
     if (bool* flag = drivingKeyFlag(key, true)) *flag = false;
 }
 
@@ -177,6 +188,10 @@ void onSpecialKey(int key, int, int) {
     case GLUT_KEY_HOME: requestLevelStart(); break;
     default: break;
     }
+}
+
+void endInputPass() {
+    fireKeyReleasedThisPass = false;
 }
 
 void onMouse(int button, int state, int, int) {

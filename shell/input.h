@@ -27,3 +27,5 @@ void onKeyDown(unsigned char key, int x, int y);
 void onKeyUp(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
+// Called once a pass, after the window events of the pass were handled.
+void endInputPass();

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <thread>
 
@@ -255,18 +256,38 @@ bool GameRun::waitForWindow(double timeoutSeconds) {
 }
 
 bool GameRun::waitForOutput(const std::string& text, double timeoutSeconds, size_t from) {
+    auto holdsText = [&](const std::string& now) {
+        return now.size() > from && now.find(text, from) != std::string::npos;
+    };
+    if (waitUntilOutput(holdsText, timeoutSeconds)) return true;
+    failWithOutput("the game did not print \"" + text + "\"");
+    return false;
+}
+
+int GameRun::outputCount(const std::string& text) const {
+    std::string now = output();
+    int count = 0;
+    for (size_t at = now.find(text); at != std::string::npos; at = now.find(text, at + 1)) ++count;
+    return count;
+}
+
+bool GameRun::waitForOutputCount(const std::string& text, int count, double timeoutSeconds) {
+    auto often = [&](const std::string&) { return outputCount(text) >= count; };
+    if (waitUntilOutput(often, timeoutSeconds)) return true;
+    failWithOutput("the game did not print \"" + text + "\" " + std::to_string(count) + " times");
+    return false;
+}
+
+bool GameRun::waitUntilOutput(const std::function<bool(const std::string&)>& done,
+                              double timeoutSeconds) {
     auto deadline = deadlineAfter(timeoutSeconds);
     while (true) {
-        std::string now = output();
-        if (now.size() > from && now.find(text, from) != std::string::npos) return true;
+        if (done(output())) return true;
         if (pastDeadline(deadline) || !running()) break;
         waitSeconds(kPollSeconds);
     }
-    // One last look: the game may have printed the text just before it ended.
-    std::string last = output();
-    if (last.size() > from && last.find(text, from) != std::string::npos) return true;
-    failWithOutput("the game did not print \"" + text + "\"");
-    return false;
+    // One last look: the game may have printed it just before it ended.
+    return done(output());
 }
 
 bool GameRun::waitForExit(double timeoutSeconds) {

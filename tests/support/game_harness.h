@@ -8,6 +8,7 @@
 // Every wait that times out fails the current test and shows the game's output.
 // The destructor kills the game if it is still running.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,10 @@ public:
     bool waitForWindow(double timeoutSeconds = 20);
     // Waits until the output holds text at or after byte offset from.
     bool waitForOutput(const std::string& text, double timeoutSeconds = 10, size_t from = 0);
+    // Waits until the output holds text at least count times.
+    bool waitForOutputCount(const std::string& text, int count, double timeoutSeconds = 10);
+    // How often text appears in the output so far.
+    int outputCount(const std::string& text) const;
     // Waits for the game to end; exitStatus() is then its status (-1 for a signal).
     bool waitForExit(double timeoutSeconds = 10);
     bool running();
@@ -79,6 +84,8 @@ public:
 
 private:
     void launch(const std::vector<std::string>& extraEnvironment);
+    bool waitUntilOutput(const std::function<bool(const std::string&)>& done,
+                         double timeoutSeconds);
     void xdotool(const std::string& arguments);
     void failWithOutput(const std::string& what);
 
