@@ -490,7 +490,7 @@ def make_block(directory):
 
 
 def make_models(directory):
-    """Writes every model; returns the textures' file paths for the sheet."""
+    """Writes every model with its library and textures under models/."""
     models = os.path.join(directory, 'models')
     make_body(os.path.join(models, 'unicorn'))
     make_wheel(os.path.join(models, 'unicorn'))

@@ -1,8 +1,7 @@
 """The game's BMP pictures and its heightmap.
 
-Overlays, ground pictures, sky box faces and the height source. Each builder
-returns the picture as it should look upright (for the preview sheet) and
-writes the file with its rows in the order the game draws them.
+Overlays, ground pictures, sky box faces and the height source. Each picture
+is drawn upright and written with its rows in the order the game draws them.
 """
 import os
 
@@ -28,7 +27,6 @@ ROAD_HALF_WIDTH = 250.0
 FINISH_LINE_Z = -4850.0
 
 SKY_FACE_SIZE = 256
-SKY_HALF = 10000.0
 HEIGHTMAP_SIZE = 256
 
 
@@ -180,7 +178,6 @@ def save_overlay(directory, name, image, size):
     """Stored top row first: the game lays the first stored row along the top."""
     small = image.resize(size, Image.LANCZOS)
     write_bmp(os.path.join(directory, name), np.asarray(small))
-    return small
 
 
 def save_icon(directory, image):
@@ -188,26 +185,23 @@ def save_icon(directory, image):
     stored rows to the right, so the file holds the upright picture transposed."""
     small = image.resize((ICON_SIZE, ICON_SIZE), Image.LANCZOS)
     write_bmp(os.path.join(directory, 'raygun.bmp'), np.asarray(small).transpose(1, 0, 2))
-    return small
 
 
 def make_overlays(directory):
-    previews = {}
     for name, title, subtitle, (accent, bottom) in LEVEL_BANNERS:
         top = tuple(min(255, c + 60) for c in bottom)
         image = banner(title, [(subtitle, 60), ('PRESS HOME TO START', 64)], top, bottom, accent)
-        previews[name] = save_overlay(directory, name, image, BANNER_SIZE)
+        save_overlay(directory, name, image, BANNER_SIZE)
     game_over = banner('GAME OVER', [('YOU LEFT THE ROAD OR RAN OUT OF HEALTH', 44),
                                      ('PRESS HOME TO RESTART', 64)],
                        (90, 20, 20), (20, 0, 0), (255, 90, 60))
-    previews['gameover.bmp'] = save_overlay(directory, 'gameover.bmp', game_over, BANNER_SIZE)
+    save_overlay(directory, 'gameover.bmp', game_over, BANNER_SIZE)
     victory = banner('VICTORY!', [('ALL THREE ROADS DRIVEN', 60),
                                   ('HOME: DRIVE ON     ESC: QUIT', 56)],
                      (250, 220, 120), (170, 30, 30), (255, 240, 150))
-    previews['victory.bmp'] = save_overlay(directory, 'victory.bmp', victory, BANNER_SIZE)
-    previews['help.bmp'] = save_overlay(directory, 'help.bmp', help_picture(), HELP_SIZE)
-    previews['raygun.bmp'] = save_icon(directory, raygun_icon())
-    return previews
+    save_overlay(directory, 'victory.bmp', victory, BANNER_SIZE)
+    save_overlay(directory, 'help.bmp', help_picture(), HELP_SIZE)
+    save_icon(directory, raygun_icon())
 
 
 # ---------------------------------------------------------- ground pictures
@@ -264,12 +258,8 @@ def add_checker_band(pixels, X, Z, centre_z):
 
 def make_ground_pictures(directory):
     """Row 0 (first stored) lies at z = -5000, the far end of the road."""
-    previews = {}
     for name, style in GROUND_STYLES.items():
-        rows = ground_picture(style)
-        write_bmp(os.path.join(directory, name), rows)
-        previews[name] = Image.fromarray(rows)
-    return previews
+        write_bmp(os.path.join(directory, name), ground_picture(style))
 
 
 # -------------------------------------------------------------------- sky
@@ -337,12 +327,9 @@ def sky_colour(d):
 def make_sky(directory):
     """Face texel (row t, column s) shows the direction its corner table
     puts there; row 0 is stored first, which is texture t = 0."""
-    faces = {}
     for name, corners in SKY_FACES.items():
         rows = to_bytes(sky_colour(face_directions(corners, SKY_FACE_SIZE)))
         write_bmp(os.path.join(directory, name), rows)
-        faces[name] = rows
-    return faces
 
 
 # --------------------------------------------------------------- heightmap
@@ -360,4 +347,3 @@ def make_heightmap(directory):
     heights = (heights - heights.min()) / (heights.max() - heights.min())
     rows = to_bytes(20.0 + heights * 215.0)
     write_grey_tga(os.path.join(directory, 'vorlane.tga'), rows)
-    return Image.fromarray(rows)

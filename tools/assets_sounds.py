@@ -157,7 +157,6 @@ class Score:
                 seconds = beats * self.beat * legato
                 self.add(beat, VOICES[voice](frequency(note + transpose), seconds, self.rng), gain)
             beat += beats
-        return beat
 
     def drums(self, start_beat, pattern, bars, gain=1.0):
         """pattern: one string per drum, one character per sixteenth of a 4/4 bar."""

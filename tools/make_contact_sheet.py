@@ -19,7 +19,6 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-OVERLAYS = ['help', 'gameover', 'level1', 'level2', 'level3', 'victory']
 SKY_CORNERS = {  # face: corners at (s, t) = (0, 0), (1, 0), (0, 1)
     'YP': ((-1, 1, -1), (-1, 1, 1), (1, 1, -1)),
     'YN': ((-1, -1, -1), (-1, -1, 1), (1, -1, -1)),
