@@ -84,11 +84,14 @@ def distinct_corners(points, face):
     return out
 
 
-def mtl_text(materials):
+def mtl_text(materials, default_texture):
     """materials: (name, diffuse, texture file or None). The lines before the
-    first newmtl set the model's "default" material to white, so a model
-    drawn with colours leaves the current colour white behind it."""
+    first newmtl set the model's "default" material, whose group is drawn
+    last: white, so a model drawn with colours leaves the current colour
+    white, and with default_texture that texture stays bound after it."""
     lines = ['# Gorvanka materials', 'Kd 1.000 1.000 1.000']
+    if default_texture:
+        lines.append('map_Kd ' + default_texture)
     for name, diffuse, texture in materials:
         lines += ['newmtl ' + name, 'Ka 0.200 0.200 0.200',
                   'Kd %.3f %.3f %.3f' % diffuse, 'Ks 0.300 0.300 0.300', 'Ns 200.0']
@@ -97,16 +100,26 @@ def mtl_text(materials):
     return '\n'.join(lines) + '\n'
 
 
-def save_model(directory, name, mesh, materials, textures):
+def save_model(directory, name, mesh, materials, textures, default_texture=None):
     """textures: file name -> (upright picture, run-length encoded?)."""
     os.makedirs(directory, exist_ok=True)
     library = name + '.mtl'
     with open(os.path.join(directory, name + '.obj'), 'w') as out:
         out.write(mesh.obj_text(library))
     with open(os.path.join(directory, library), 'w') as out:
-        out.write(mtl_text(materials))
+        out.write(mtl_text(materials, default_texture))
     for file_name, (picture, run_length) in textures.items():
         write_tga(os.path.join(directory, file_name), np.asarray(picture), run_length)
+
+
+# The car's shader multiplies every colour by the bound texture, so parts
+# that carry only a colour get a plain white texture. The body's last group
+# leaves it bound for the wheels, which the car draws without textures.
+WHITE_TEXTURE = 'white.tga'
+
+
+def white_texture():
+    return Image.new('RGB', (8, 8), (255, 255, 255))
 
 
 # ------------------------------------------------------------------ solids
@@ -277,9 +290,10 @@ def make_body(directory):
                   *box((x - 0.2, -0.95, 9.7), (x + 0.2, -0.6, 10.3), TRIM_DARK))
     materials = [('livery', (1.0, 1.0, 1.0), 'body.tga'),
                  ('trim', (1.0, 1.0, 1.0), 'trim.tga'),
-                 ('glass', (0.15, 0.2, 0.25), None)]
+                 ('glass', (0.15, 0.2, 0.25), WHITE_TEXTURE)]
     save_model(directory, 'body', mesh, materials,
-               {'body.tga': (body_texture(), True), 'trim.tga': (trim_texture(), False)})
+               {'body.tga': (body_texture(), True), 'trim.tga': (trim_texture(), False),
+                WHITE_TEXTURE: (white_texture(), False)}, WHITE_TEXTURE)
 
 
 # ------------------------------------------------------------------ wheel
@@ -442,8 +456,9 @@ def make_bottle(directory):
     # v runs from the base (v = 1) up to the neck (v = 0).
     mesh.part('glass', 'glass', FORMAT_VT, *lathe(BOTTLE_PROFILE, 20, (0, 1, 1, 0)))
     mesh.part('cap', 'cap', FORMAT_V, *lathe(CAP_RING, 12, (0, 0, 1, 1)))
-    materials = [('glass', (1.0, 1.0, 1.0), 'vodka.tga'), ('cap', (0.85, 0.1, 0.1), None)]
-    save_model(directory, 'vodka', mesh, materials, {'vodka.tga': (bottle_texture(), False)})
+    materials = [('glass', (1.0, 1.0, 1.0), 'vodka.tga'), ('cap', (0.85, 0.1, 0.1), WHITE_TEXTURE)]
+    save_model(directory, 'vodka', mesh, materials, {'vodka.tga': (bottle_texture(), False),
+                                                     WHITE_TEXTURE: (white_texture(), False)})
 
 
 # ------------------------------------------------------------ apartments
