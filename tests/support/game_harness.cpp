@@ -173,6 +173,45 @@ double meanDifference(const Screenshot& a, const Screenshot& b) {
     return total / double(a.pixels.size());
 }
 
+namespace {
+
+const double kSteadyDifference = 0.5;  // below this two screenshots count as equal
+const double kShotInterval = 0.3;
+
+bool showsSomething(const Screenshot& shot) {
+    for (uint8_t value : shot.pixels) {
+        if (value != 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+Screenshot waitForSteadyScreen(double timeoutSeconds) {
+    auto deadline = deadlineAfter(timeoutSeconds);
+    Screenshot previous = takeScreenshot();
+    while (!pastDeadline(deadline)) {
+        waitSeconds(kShotInterval);
+        Screenshot now = takeScreenshot();
+        double difference = meanDifference(previous, now);
+        if (difference >= 0 && difference < kSteadyDifference && showsSomething(now)) return now;
+        previous = now;
+    }
+    ADD_FAILURE() << "the screen did not settle";
+    return previous;
+}
+
+Screenshot waitForScreenChange(const Screenshot& before, double timeoutSeconds) {
+    auto deadline = deadlineAfter(timeoutSeconds);
+    while (!pastDeadline(deadline)) {
+        Screenshot now = takeScreenshot();
+        if (meanDifference(before, now) >= kSteadyDifference) return now;
+        waitSeconds(kShotInterval);
+    }
+    ADD_FAILURE() << "the screen did not change";
+    return before;
+}
+
 GameRun::GameRun(std::vector<std::string> extraEnvironment, std::string workDirectory)
     : workDir(workDirectory.empty() ? makeGameDirectory() : std::move(workDirectory)) {
     char pattern[] = "/tmp/gorvanka-output-XXXXXX";

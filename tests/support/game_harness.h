@@ -40,6 +40,12 @@ Screenshot takeScreenshot(const std::string& pngPath = "");
 // Mean absolute difference per colour channel, 0..255; -1 when the sizes differ.
 double meanDifference(const Screenshot& a, const Screenshot& b);
 
+// Waits until the screen shows something and holds still (a slow game may
+// take seconds for its first frames); fails the test on a timeout.
+Screenshot waitForSteadyScreen(double timeoutSeconds = 30);
+// Waits until the screen differs from before; fails the test on a timeout.
+Screenshot waitForScreenChange(const Screenshot& before, double timeoutSeconds = 30);
+
 class GameRun {
 public:
     // The environment always has ASAN_OPTIONS=detect_leaks=0 and
