@@ -237,8 +237,10 @@ def ground_picture(style):
     shoulder = ax < ROAD_HALF_WIDTH + SHOULDER_WIDTH
     road = ax < ROAD_HALF_WIDTH
     pixels[shoulder] = style['shoulder']
-    pixels[road] = style['asphalt']
-    pixels += (grain * np.where(road, 6.0, 30.0))[..., None]
+    # Worn and patched asphalt: enough texture that the road is seen going by.
+    wear = 0.8 + 0.4 * fractal_noise(rng, (height, width), [((16, 256), 1.0), ((64, 512), 0.6)])
+    pixels[road] = np.asarray(style['asphalt'], np.float32) * wear[road][:, None]
+    pixels += (grain * np.where(road, 16.0, 30.0))[..., None]
     edge = (ax > EDGE_LINE[0]) & (ax < EDGE_LINE[1])
     pixels[edge] = style['paint']
     # The centre line falls between two columns: half paint on both.
@@ -335,15 +337,16 @@ def make_sky(directory):
 # --------------------------------------------------------------- heightmap
 
 def make_heightmap(directory):
-    """Rolling hills with some detail, 8-bit grey (type 3)."""
+    """Rolling hills round a broad rise in the middle of the patch, so the
+    terrain stands up from the road at the horizon; 8-bit grey (type 3)."""
     rng = np.random.RandomState(21)
     size = HEIGHTMAP_SIZE
     hills = fractal_noise(rng, (size, size), [((4, 4), 1.0), ((9, 9), 0.45),
                                               ((24, 24), 0.15), ((64, 64), 0.05)])
     u = np.linspace(-1.0, 1.0, size)
     U, V = np.meshgrid(u, u)
-    ridge = 0.25 * np.exp(-((U + 0.3) ** 2 + (V - 0.2) ** 2) * 6.0)
-    heights = hills + ridge
+    rise = np.exp(-(U ** 2 + V ** 2) * 2.5)
+    heights = 0.45 * hills + rise
     heights = (heights - heights.min()) / (heights.max() - heights.min())
     rows = to_bytes(20.0 + heights * 215.0)
     write_grey_tga(os.path.join(directory, 'vorlane.tga'), rows)
