@@ -276,6 +276,8 @@ SKY_FACES = {
     'ZN.bmp': ((-1, -1, -1), (1, -1, -1), (-1, 1, -1)),
     'ZP.bmp': ((-1, -1, 1), (1, -1, 1), (-1, 1, 1)),
 }
+MEADOW = (90.0, 170.0, 70.0)
+MEADOW_ELEVATION = 0.1  # radians below the horizon where the haze has gone
 SUN_DIRECTION = np.array([0.35, 0.28, -1.0]) / np.linalg.norm([0.35, 0.28, -1.0])
 
 
@@ -320,9 +322,12 @@ def sky_colour(d):
     hills = (elevation < ridge) & (elevation >= 0.0)
     shade = (0.85 + 0.15 * np.sin(29 * azimuth))[..., None]
     colour = np.where(hills[..., None], np.array([105.0, 125.0, 115.0]) * shade, colour)
+    # Below the horizon: haze just under it, then meadow green. The ground
+    # plane hides all but the haze; the terrain patch, drawn straight after
+    # the sky, takes its colour from the texel at the bottom corner of ZP.
     below = elevation < 0.0
-    depth = np.clip(-y, 0.0, 1.0)[..., None]
-    ground = np.array([150.0, 140.0, 110.0]) * (1 - depth) + np.array([80.0, 75.0, 60.0]) * depth
+    depth = np.clip(-elevation / MEADOW_ELEVATION, 0.0, 1.0)[..., None]
+    ground = np.array([150.0, 140.0, 110.0]) * (1 - depth) + np.array(MEADOW) * depth
     return np.where(below[..., None], ground, colour)
 
 
