@@ -11,6 +11,8 @@ jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGORVANKA_SANITIZE=ON \
   -DGORVANKA_TESTS=ON -DGORVANKA_BENCH=ON >/dev/null
 cmake --build build-test -j"$jobs"
+cmake -S tests/fuzz -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
+cmake --build build-fuzz -j"$jobs"
 
 xvfb_pid=""
 stop_xvfb() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; true; }

@@ -49,14 +49,6 @@ std::string groupName(TextCursor* text) {
     return name;
 }
 
-CornerFormat formatOf(const char* token) {
-    if (std::strstr(token, "//")) return CornerFormat::vertexNormal;
-    int a, b, c;
-    if (std::sscanf(token, "%d/%d/%d", &a, &b, &c) == 3) return CornerFormat::vertexTexcoordNormal;
-    if (std::sscanf(token, "%d/%d", &a, &b) == 2) return CornerFormat::vertexTexcoord;
-    return CornerFormat::vertexOnly;
-}
-
 // Scans one corner in the face's format; returns how many of its numbers matched.
 // Numbers that did not match, or that the format does not carry, stay 0.
 int scanCorner(TextCursor* text, CornerFormat format, Corner* corner) {
@@ -79,14 +71,26 @@ int scanCorner(TextCursor* text, CornerFormat format, Corner* corner) {
     return 1;
 }
 
+// The face's format, from its first corner token: v//n, then v/t/n, then v/t, else v.
+CornerFormat formatOf(const char* token, size_t length) {
+    if (std::strstr(token, "//")) return CornerFormat::vertexNormal;
+    TextCursor text{token, token + length};
+    Corner corner;
+    int fields = scanCorner(&text, CornerFormat::vertexTexcoordNormal, &corner);
+    if (fields == 3) return CornerFormat::vertexTexcoordNormal;
+    if (fields == 2) return CornerFormat::vertexTexcoord;
+    return CornerFormat::vertexOnly;
+}
+
 // Reads a face after its token and hands each triangle of its fan to
 // emit(format, first, previous, current).
 template <typename Emit>
 void readFace(TextCursor* text, Emit emit) {
     char token[maxTokenLength + 1];
-    if (nextToken(text, token) == 0) return;
-    CornerFormat format = formatOf(token);
-    TextCursor tokenText{token, token + std::strlen(token)};
+    size_t length = nextToken(text, token);
+    if (length == 0) return;
+    CornerFormat format = formatOf(token, length);
+    TextCursor tokenText{token, token + length};
     Corner first, previous, current;
     scanCorner(&tokenText, format, &first);
     scanCorner(text, format, &previous);
