@@ -40,6 +40,9 @@ SoundLayer layer;
 FMOD::System theSystem;
 
 bool openMixer() {
+    // SDL's audio brings its event queue, whose signal handlers would turn
+    // Ctrl-C and SIGTERM into quit events that the game never reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(kSampleRate, AUDIO_S16SYS, kOutputChannels, kMixSamples) == 0) return true;

@@ -4,6 +4,7 @@
 
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -210,6 +211,12 @@ TEST_F(AudioTest, SystemLifecycle) {
     startAudioIn(fixtures);
     EXPECT_NE(::testing::internal::GetCapturedStdout().find("without sound"), std::string::npos);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
+    // Ctrl-C and SIGTERM still end the game.
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction action;
+        sigaction(signal, nullptr, &action);
+        EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
+    }
     EXPECT_EQ(fmodSystem->update(), FMOD_OK);
     FMOD::Channel* none = engineIdleChannel;
     EXPECT_EQ(fmodSystem->playSound(FMOD_CHANNEL_FREE, nullptr, false, &none), FMOD_ERR_INVALID_PARAM);
