@@ -19,18 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 
 std::string tempPath(const std::string& name) {
-    static std::string dir = [] {
+    static const std::string dir = [] {
         char pattern[] = "/tmp/assets_gltest.XXXXXX";
         return std::string(mkdtemp(pattern));
     }();
     return dir + "/" + name;
 }
 
-std::string writeFile(const std::string& name, const std::string& bytes) {
-    std::string path = tempPath(name);
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
+void writeFile(const std::string& name, const std::string& bytes) { std::ofstream(tempPath(name)) << bytes; }
 
 // An uncompressed 24-bit TGA of one colour, given as R G B.
 std::string solidTga(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
@@ -40,9 +36,9 @@ std::string solidTga(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
     return bytes;
 }
 
-GLint unpackAlignment() {
+GLint glInteger(GLenum name) {
     GLint value = 0;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &value);
+    glGetIntegerv(name, &value);
     return value;
 }
 
@@ -75,19 +71,11 @@ std::string drawAndCapture(ObjModel* model, unsigned int mode) {
 
 // The colour at the centre of the back buffer after drawing the model over the whole view.
 std::vector<uint8_t> centrePixel(ObjModel* model, unsigned int mode) {
-    glViewport(0, 0, 256, 256);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glDisable(GL_LIGHTING);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_TEXTURE_2D);
+    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) glMatrixMode(matrix), glLoadIdentity();
+    for (GLenum feature : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_2D}) glDisable(feature);
     glColor3f(1, 1, 1);
-    glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     drawAndCapture(model, mode);
-    glFinish();
     std::vector<uint8_t> pixel(3);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -107,7 +95,7 @@ TEST(AssetsGl, UploadsPackedRowsWhateverTheAlignmentAndRestoresIt) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
         GLuint texture = uploadRgbTexture(image);
         EXPECT_NE(texture, 0u);
-        EXPECT_EQ(unpackAlignment(), alignment);
+        EXPECT_EQ(glInteger(GL_UNPACK_ALIGNMENT), alignment);
         EXPECT_EQ(readTexture(3, 2), image.pixels);
     }
     RgbImage empty{{}, 0, 0};
@@ -118,7 +106,8 @@ TEST(AssetsGl, UploadsPackedRowsWhateverTheAlignmentAndRestoresIt) {
 TEST(AssetsGl, LoadsTgaTexturesWithMipmapsAndMissingOnesEmpty) {
     ensureGlContext();
     float width = -1, height = -1;
-    GLuint texture = glmLoadTexture(("  " + writeFile("green.tga", solidTga(4, 2, 0, 200, 0))).c_str(), &width, &height);
+    writeFile("green.tga", solidTga(4, 2, 0, 200, 0));
+    GLuint texture = glmLoadTexture(("  " + tempPath("green.tga")).c_str(), &width, &height);
     EXPECT_NE(texture, 0u);
     EXPECT_EQ(width, 4.0f);
     EXPECT_EQ(height, 2.0f);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <cstdio>
+#include <fstream>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -12,7 +12,7 @@
 namespace {
 
 std::string tempPath(const std::string& name) {
-    static std::string dir = [] {
+    static const std::string dir = [] {
         char pattern[] = "/tmp/obj_reader_test.XXXXXX";
         return std::string(mkdtemp(pattern));
     }();
@@ -20,11 +20,8 @@ std::string tempPath(const std::string& name) {
 }
 
 std::string writeFile(const std::string& name, const std::string& text) {
-    std::string path = tempPath(name);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    std::fwrite(text.data(), 1, text.size(), file);
-    std::fclose(file);
-    return path;
+    std::ofstream(tempPath(name)) << text;
+    return tempPath(name);
 }
 
 std::unique_ptr<ObjModel> readObj(const std::string& text, std::string* out = nullptr) {

@@ -13,5 +13,5 @@ fi
 corpus="$build_dir/corpus/$target"
 artifacts="$build_dir/artifacts/$target/"
 mkdir -p "$corpus" "$artifacts"
-exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=65536 -close_fd_mask=3 \
+exec "$binary" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=70000 -close_fd_mask=3 \
   -print_final_stats=1 -artifact_prefix="$artifacts" "$corpus" "$seeds"
