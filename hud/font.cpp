@@ -4,16 +4,7 @@
 
 unsigned int fontBase;
 
-namespace {
-
-const int kListCount = 128;  // one list name per 7-bit character code
-const int kGlyphRows = 13;
-const int kGlyphWidth = 8;
-const float kGlyphOriginY = 2;  // the bottom row sits 2 pixels below the raster position
-const float kGlyphAdvance = 10; // 8 pixels of glyph, 2 of gap
-
-// 'A' to 'Z', bottom row first, most significant bit leftmost.
-const unsigned char kLetters[26][kGlyphRows] = {
+const unsigned char fontLetterRows[26][13] = {
     {0x00, 0x00, 0xc3, 0xc3, 0xc3, 0xc3, 0xff, 0xc3, 0xc3, 0xc3, 0x66, 0x3c, 0x18},
     {0x00, 0x00, 0xfe, 0xc7, 0xc3, 0xc3, 0xc7, 0xfe, 0xc7, 0xc3, 0xc3, 0xc7, 0xfe},
     {0x00, 0x00, 0x7e, 0xe7, 0xc0, 0xc0, 0xc0, 0xc0, 0xc0, 0xc0, 0xc0, 0xe7, 0x7e},
@@ -42,6 +33,14 @@ const unsigned char kLetters[26][kGlyphRows] = {
     {0x00, 0x00, 0xff, 0xc0, 0xc0, 0x60, 0x30, 0x7e, 0x0c, 0x06, 0x03, 0x03, 0xff},
 };
 
+namespace {
+
+const int kListCount = 128;  // one list name per 7-bit character code
+const int kGlyphRows = 13;
+const int kGlyphWidth = 8;
+const float kGlyphOriginY = 2;  // the bottom row sits 2 pixels below the raster position
+const float kGlyphAdvance = 10; // 8 pixels of glyph, 2 of gap
+
 const unsigned char kSpace[kGlyphRows] = {};
 
 void compileGlyph(unsigned int code, const unsigned char* rows) {
@@ -56,7 +55,7 @@ void buildFont() {
     // One-byte rows: no padding between them. Left in force for the rest of the run.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     fontBase = glGenLists(kListCount);
-    for (unsigned int i = 0; i < 26; ++i) compileGlyph('A' + i, kLetters[i]);
+    for (unsigned int i = 0; i < 26; ++i) compileGlyph('A' + i, fontLetterRows[i]);
     compileGlyph(' ', kSpace);
 }
 
