@@ -124,11 +124,10 @@ void glmFirstPass(ObjPass* pass) {
             else unknownToken(token);
             skipLine(&pass->text);
             break;
-        case 'm': {
+        case 'm':
             model->materialLibrary = firstWord(restOfLine(&pass->text));
             if (!model->materialLibrary.empty()) glmReadMTL(model, model->materialLibrary.c_str());
             break;
-        }
         case 'g':
             pass->group = findOrAddGroup(pass, groupName(&pass->text));
             break;
