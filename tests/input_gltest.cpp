@@ -2,12 +2,18 @@
 // and leaving the road.
 #include <gtest/gtest.h>
 
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
 #include <string>
 #include <sys/stat.h>
 #include <utility>
 #include <vector>
 
+#include "player/player.h"
+#include "shell/input.h"
 #include "tests/support/game_harness.h"
+#include "tests/support/gl_context.h"
 
 namespace {
 
@@ -123,4 +129,50 @@ TEST(Input, DrivingMovesTheViewAndLeavingTheRoadEndsTheGame) {
     game.key("Escape");
     ASSERT_TRUE(game.waitForExit());
     EXPECT_EQ(game.exitStatus(), 0);
+}
+
+// Last in this file: these call the callbacks directly, in a GL window of the
+// test's own.
+TEST(Input, DrivingKeysLetGoInEitherCaseButPressOnlyInLowerCase) {
+    keys = KeyState{};
+    for (unsigned char key : {'w', 'a', 's', 'd'}) onKeyDown(key, 0, 0);
+    EXPECT_TRUE(keys.forward && keys.left && keys.backward && keys.right);
+    for (unsigned char key : {'W', 'A', 'S', 'D'}) onKeyUp(key, 0, 0);
+    EXPECT_FALSE(keys.forward || keys.left || keys.backward || keys.right);
+    for (unsigned char key : {'W', 'A', 'S', 'D'}) onKeyDown(key, 0, 0);
+    EXPECT_FALSE(keys.forward || keys.left || keys.backward || keys.right);
+}
+
+TEST(Input, RepeatReleaseAndPressInOnePassDoesNotFire) {
+    player.ammo = 3;
+    onKeyDown(' ', 0, 0);
+    endInputPass();
+    onKeyUp(' ', 0, 0);  // a late repeat: release and press in one batch
+    onKeyDown(' ', 0, 0);
+    EXPECT_EQ(player.ammo, 2);
+    onKeyUp(' ', 0, 0);
+    endInputPass();
+    onKeyDown(' ', 0, 0);
+    EXPECT_EQ(player.ammo, 1);
+}
+
+TEST(Input, MipmappingOffLeavesTheFilterThatFilteringNames) {
+    ensureGlContext();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    auto minFilter = [] {
+        GLint filter = 0;
+        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+        return filter;
+    };
+    renderOptions = RenderOptions{};
+    onSpecialKey(GLUT_KEY_F5, 0, 0);
+    EXPECT_EQ(minFilter(), GL_NEAREST);
+    onSpecialKey(GLUT_KEY_F4, 0, 0);  // bilinear
+    for (GLint expected : {GL_NEAREST_MIPMAP_NEAREST, GL_LINEAR_MIPMAP_LINEAR, GL_LINEAR}) {
+        onSpecialKey(GLUT_KEY_F5, 0, 0);
+        EXPECT_EQ(minFilter(), expected);
+    }
+    glDeleteTextures(1, &texture);
 }
