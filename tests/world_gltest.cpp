@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include <cmath>
+#include <cstdio>
 #include <set>
 #include <tuple>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "assets/tga_reader.h"
 #include "player/player.h"
 #include "shell/frame_update.h"
+#include "tests/support/game_harness.h"
 #include "tests/support/gl_context.h"
 #include "world/levels.h"
 #include "world/scene.h"
@@ -329,4 +331,125 @@ TEST(Scene, SetUpFixesFogAndLightsAndLiftsLevelOnePickupsOntoTheTerrain) {
     sceneryWheelModel = nullptr;
     drawSceneryWheel();
     EXPECT_NE(sceneryWheelModel, nullptr);
+}
+
+namespace {
+
+// Screen regions of the 1420 x 800 start-up view, which looks down the road
+// tilted 22 degrees down: the horizon lies about 14 rows below the top.
+struct Region {
+    int x, y, w, h;
+};
+const Region skyStrip = {0, 0, 1420, 10};
+const Region groundLeft = {20, 120, 160, 180};
+const Region groundRight = {1240, 120, 160, 180};
+const Region roadAtHorizon = {690, 18, 40, 12};
+const Region fieldsAtHorizon = {100, 18, 200, 12};
+const Region vehicle = {600, 290, 220, 350};
+// Between the meters and above the vehicle: the road's painted dashes.
+const Region roadAhead = {300, 40, 820, 240};
+// The terrain patch, 4750 units ahead on the road, is a low lump at the horizon's middle.
+const Region terrainLump = {684, 14, 52, 4};
+const Region nearGround = {0, 40, 1420, 240};
+
+Rgb mean(const Screenshot& shot, const Region& region) {
+    return shot.regionMean(region.x, region.y, region.w, region.h);
+}
+
+// The sky picture keeps its blue; everything lit on the ground takes the
+// yellow light and loses it.
+bool looksLikeSky(Rgb colour) { return colour.b > 60 && colour.b > 0.6 * colour.r; }
+bool looksLikeLitGround(Rgb colour) { return colour.g > 30 && colour.b < 0.4 * colour.g; }
+
+double regionDifference(const Screenshot& a, const Screenshot& b, const Region& region) {
+    double total = 0;
+    for (int y = region.y; y < region.y + region.h; ++y) {
+        for (int x = region.x; x < region.x + region.w; ++x) {
+            const Rgb p = a.at(x, y), q = b.at(x, y);
+            total += std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b);
+        }
+    }
+    return total / (3.0 * region.w * region.h);
+}
+
+// Starts the game, confirms the level 1 banner and grabs the first view of the
+// road. The banner must show first: until then the screen may still hold the
+// window of a game that has just been killed. Home is pressed again until the
+// banner is gone, since a press that arrives before the window has focus is
+// lost, and one during play does nothing.
+Screenshot startUpView(GameRun& game) {
+    const int attempts = 20;
+    if (!game.waitForWindow() || !game.waitForOutput("Linking shaders")) return {};
+    Screenshot shot;
+    for (int i = 0; i < attempts; ++i) {
+        shot = takeScreenshot();
+        if (shot.width == 0 || !looksLikeSky(mean(shot, skyStrip))) break;
+        waitSeconds(0.25);
+    }
+    for (int i = 0; i < attempts; ++i) {
+        game.key("Home");
+        waitSeconds(1.0);
+        shot = takeScreenshot();
+        if (shot.width == 0 || looksLikeSky(mean(shot, skyStrip))) return shot;
+    }
+    ADD_FAILURE() << "the level 1 banner did not give way to the road";
+    return {};
+}
+
+// A 256 x 256 magenta hill: a 32-bit image, so the terrain carries its own
+// colours instead of the road-coloured texel the sky box leaves bound.
+void writeColouredHeightmap(const std::string& directory) {
+    const int size = 256;
+    const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 32, 0};
+    std::vector<uint8_t> file(header, header + sizeof header);
+    for (int row = 0; row < size; ++row) {
+        for (int column = 0; column < size; ++column) {
+            const double fromCentre = std::hypot(row - size / 2, column - size / 2) / (size * 0.75);
+            file.insert(file.end(), {255, 0, 255, uint8_t(255 * (1 - fromCentre))});
+        }
+    }
+    FILE* out = std::fopen((directory + "/resources/vorlane.tga").c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    std::fwrite(file.data(), 1, file.size(), out);
+    std::fclose(out);
+}
+
+}  // namespace
+
+TEST(OnScreen, StartUpShowsSkyAboveTheRoadPictureWithTheVehicleAndTheTerrainAhead) {
+    GameRun game;
+    const Screenshot shot = startUpView(game);
+    ASSERT_EQ(shot.width, 1420);
+    EXPECT_TRUE(looksLikeSky(mean(shot, skyStrip)));
+    EXPECT_TRUE(looksLikeLitGround(mean(shot, groundLeft)));
+    EXPECT_TRUE(looksLikeLitGround(mean(shot, groundRight)));
+    // The ground picture, not a plain colour: dark asphalt between bright fields.
+    EXPECT_LT(mean(shot, roadAtHorizon).g, 0.75 * mean(shot, fieldsAtHorizon).g);
+    const Rgb body = mean(shot, vehicle);
+    EXPECT_GT(body.r - body.g, 30) << "no red vehicle in the lower middle";
+
+    // A magenta terrain changes the view at the lump on the horizon and not the
+    // ground nearer by. Two runs never draw quite alike (a few levels per pixel).
+    const std::string colouredDirectory = makeGameDirectory();
+    writeColouredHeightmap(colouredDirectory);
+    GameRun colouredGame({}, colouredDirectory);
+    const Screenshot coloured = startUpView(colouredGame);
+    ASSERT_EQ(coloured.width, 1420);
+    EXPECT_GT(regionDifference(shot, coloured, terrainLump), 8);
+    EXPECT_LT(regionDifference(shot, coloured, nearGround), 5);
+}
+
+TEST(OnScreen, TheSkyTravelsWithTheCameraWhileTheGroundGoesBy) {
+    GameRun game;
+    const Screenshot before = startUpView(game);
+    ASSERT_EQ(before.width, 1420);
+    game.keyDown("w");
+    waitSeconds(4.0);
+    game.keyUp("w");
+    const Screenshot after = takeScreenshot();
+    ASSERT_EQ(after.width, 1420);
+    // The picture is drawn the same way every frame, so a still view differs by
+    // nothing at all; a sky left behind would show its walls coming closer.
+    EXPECT_LT(regionDifference(before, after, skyStrip), 0.5);
+    EXPECT_GT(regionDifference(before, after, roadAhead), 1.0);
 }
