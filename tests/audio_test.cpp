@@ -62,6 +62,8 @@ protected:
     fs::path home = fs::current_path();
 
     static void SetUpTestSuite() {
+        // Without a session bus SDL has libdbus start one through the X display, which leaks.
+        setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
         fixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
         fs::create_directories(fixtures / "resources/audio");
         std::pair<const char*, std::string> sounds[] = {
