@@ -23,7 +23,7 @@ struct BmpLayout {
 };
 
 // Fills layout from the headers; returns the reason when the picture is not one we read.
-const char* readLayout(const std::vector<uint8_t>& file, BmpLayout* layout) {
+const char* readLayout(const FileBytes& file, BmpLayout* layout) {
     if (file.size() < fileHeaderSize + 4) return "file too short for its header";
     const uint8_t* bytes = file.data();
     layout->dataOffset = readLe32(bytes + 10);
@@ -46,7 +46,7 @@ const char* readLayout(const std::vector<uint8_t>& file, BmpLayout* layout) {
 }
 
 // Converts the stored B G R rows, padded to 4 bytes, into packed R G B rows, bottom row first.
-const char* convertPixels(const std::vector<uint8_t>& file, const BmpLayout& layout, RgbImage* image) {
+const char* convertPixels(const FileBytes& file, const BmpLayout& layout, RgbImage* image) {
     if (layout.width <= 0 || layout.height == 0) return "empty or negative size";
     bool topDown = layout.height < 0;
     int64_t height = topDown ? -layout.height : layout.height;
@@ -75,7 +75,7 @@ const char* convertPixels(const std::vector<uint8_t>& file, const BmpLayout& lay
 
 std::unique_ptr<RgbImage> loadBmp(const char* path) {
     auto image = std::make_unique<RgbImage>();
-    std::vector<uint8_t> file;
+    FileBytes file;
     const char* problem = nullptr;
     BmpLayout layout{};
     if (!readFileBytes(path, &file)) problem = "can't open file";

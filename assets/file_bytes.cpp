@@ -8,7 +8,7 @@ namespace {
 const size_t growChunk = 1 << 16;
 }
 
-bool readFileBytes(const char* path, std::vector<uint8_t>* bytes) {
+bool readFileBytes(const char* path, FileBytes* bytes) {
     bytes->clear();
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;

@@ -130,17 +130,16 @@ const float* referenceFacet(const ObjModel& model, const CornerUse* uses, size_t
     return facetOf(model, uses[count - 1].triangle);
 }
 
-void storeNormal(std::vector<float>* normals, uint32_t index, Normal n) {
-    float* out = normals->data() + size_t(index) * 3;
-    out[0] = n.x;
-    out[1] = n.y;
-    out[2] = n.z;
+// Appends a normal; its index is the number of normals before it.
+uint32_t addNormal(std::vector<float>* normals, Normal n) {
+    uint32_t index = uint32_t(normals->size() / 3);
+    normals->insert(normals->end(), {n.x, n.y, n.z});
+    return index;
 }
 
 // Gives every corner of one vertex its normal: the vertex's average for the facets that
 // face the reference's way, the facet's own normal for those turned more than 90 degrees.
-void smoothVertex(ObjModel* model, CornerUse* uses, size_t count, float threshold, std::vector<float>* normals,
-                  uint32_t* nextIndex) {
+void smoothVertex(ObjModel* model, CornerUse* uses, size_t count, float threshold, std::vector<float>* normals) {
     const float* reference = referenceFacet(*model, uses, count);
     float sum[3] = {0.0f, 0.0f, 0.0f};
     bool anyAveraged = false;
@@ -153,17 +152,13 @@ void smoothVertex(ObjModel* model, CornerUse* uses, size_t count, float threshol
         for (int i = 0; i < 3; ++i) sum[i] += facet[i];
     }
     uint32_t averagedIndex = 0;
-    if (anyAveraged) {
-        averagedIndex = (*nextIndex)++;
-        storeNormal(normals, averagedIndex, unitOrZero(sum[0], sum[1], sum[2]));
-    }
+    if (anyAveraged) averagedIndex = addNormal(normals, unitOrZero(sum[0], sum[1], sum[2]));
     for (size_t k = count; k-- > 0;) {
         CornerUse* use = &uses[k];
         uint32_t index = averagedIndex;
         if (!use->averaged) {
             const float* facet = facetOf(*model, use->triangle);
-            index = (*nextIndex)++;
-            storeNormal(normals, index, Normal{facet[0], facet[1], facet[2]});
+            index = addNormal(normals, Normal{facet[0], facet[1], facet[2]});
         }
         model->triangles[use->triangle].normalIndices[use->corner] = int32_t(index);
     }
@@ -177,16 +172,18 @@ void glmVertexNormals(ObjModel* model) {
         for (int32_t& index : triangle.normalIndices) index = 0;
     }
     VertexUses lists = collectUses(*model);
-    std::vector<float> normals((lists.uses.size() + 1) * 3, 0.0f);
-    uint32_t nextIndex = 1;
+    // Room for the most a model can need, one normal per corner, then cut to size with one copy.
+    std::vector<float> normals;
+    normals.reserve((lists.uses.size() + 1) * 3);
+    normals.assign(3, 0.0f);
     for (uint32_t v = 1; v <= model->vertexCount; ++v) {
         uint32_t begin = lists.start[v], end = lists.start[size_t(v) + 1];
         if (begin == end) {
             std::fprintf(stderr, "glmVertexNormals(): vertex w/o a triangle\n");
             continue;
         }
-        smoothVertex(model, &lists.uses[begin], end - begin, threshold, &normals, &nextIndex);
+        smoothVertex(model, &lists.uses[begin], end - begin, threshold, &normals);
     }
-    model->normalCount = nextIndex - 1;
-    model->normals = std::vector<float>(normals.begin(), normals.begin() + size_t(nextIndex) * 3);
+    model->normalCount = uint32_t(normals.size() / 3 - 1);
+    model->normals = std::vector<float>(normals.begin(), normals.end());
 }

@@ -84,7 +84,7 @@ void readStatement(ObjModel* model, TextCursor* text, const char* token, uint32_
 
 void glmReadMTL(ObjModel* model, const char* name) {
     std::string path = modelDirectory(*model) + name;
-    std::vector<uint8_t> file;
+    FileBytes file;
     if (!readFileBytes(path.c_str(), &file)) {
         std::fprintf(stderr, "glmReadMTL() failed: can't open material file \"%s\".\n", path.c_str());
         glmExit(1);

@@ -174,7 +174,7 @@ void storeTriangle(ObjPass* pass, CornerFormat format, const Corner* corners[3],
     if (counts->triangles >= model->triangleCount || group->triangleCount >= group->triangleIndices.size()) return;
     bool hasTexcoord = format == CornerFormat::vertexTexcoordNormal || format == CornerFormat::vertexTexcoord;
     bool hasNormal = format == CornerFormat::vertexTexcoordNormal || format == CornerFormat::vertexNormal;
-    ObjTriangle& triangle = model->triangles[counts->triangles];
+    ObjTriangle triangle;
     for (int i = 0; i < 3; ++i) {
         triangle.vertexIndices[i] = checkedIndex(corners[i]->vertex, model->vertexCount, &counts->badIndices);
         triangle.texcoordIndices[i] =
@@ -183,6 +183,7 @@ void storeTriangle(ObjPass* pass, CornerFormat format, const Corner* corners[3],
             hasNormal ? checkedIndex(corners[i]->normal, model->normalCount, &counts->badIndices) : 0;
     }
     triangle.facetNormalIndex = -1;
+    model->triangles.push_back(triangle);
     group->triangleIndices[group->triangleCount++] = counts->triangles++;
 }
 
@@ -247,7 +248,7 @@ ObjModel::~ObjModel() {
 }
 
 ObjModel* glmReadOBJ(const char* path) {
-    std::vector<uint8_t> file;
+    FileBytes file;
     if (!readFileBytes(path, &file)) {
         std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
         glmExit(1);
@@ -258,11 +259,13 @@ ObjModel* glmReadOBJ(const char* path) {
     ObjPass counting{model.get(), {text, text + file.size()}, nullptr, {}};
     glmFirstPass(&counting);
     model->vertices.assign((size_t(model->vertexCount) + 1) * 3, 0.0f);
-    model->triangles.assign(model->triangleCount, ObjTriangle{});
+    model->triangles.reserve(model->triangleCount);
     if (model->normalCount) model->normals.assign((size_t(model->normalCount) + 1) * 3, 0.0f);
     if (model->texcoordCount) model->texcoords.assign((size_t(model->texcoordCount) + 1) * 2, 0.0f);
     ObjPass filling{model.get(), {text, text + file.size()}, nullptr, std::move(counting.groupsByName)};
     glmFillPass(&filling);
+    // Both passes read the same text the same way, so every counted triangle was stored.
+    model->triangles.resize(model->triangleCount, ObjTriangle{{0, 0, 0}, {0, 0, 0}, {0, 0, 0}, -1});
     return model.release();
 }
 

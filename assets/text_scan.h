@@ -4,6 +4,7 @@
 // everything up to its line feed, and a last line may lack one.
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 const size_t maxTokenLength = 127;
@@ -34,9 +35,9 @@ inline size_t nextToken(TextCursor* text, char (&token)[maxTokenLength + 1]) {
 
 // Moves past the current line's line feed.
 inline void skipLine(TextCursor* text) {
-    const char* p = text->at;
-    while (p < text->end && *p != '\n') ++p;
-    text->at = p < text->end ? p + 1 : p;
+    if (text->at == text->end) return;
+    const void* lineFeed = std::memchr(text->at, '\n', size_t(text->end - text->at));
+    text->at = lineFeed ? static_cast<const char*>(lineFeed) + 1 : text->end;
 }
 
 // The rest of the current line without its line feed, and moves past the line.

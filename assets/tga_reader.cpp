@@ -55,7 +55,7 @@ void readTextureInfo(const uint8_t* info, TextureImage* image) {
     image->format = image->bitsPerPixel == 32 ? GL_RGBA : GL_RGB;
 }
 
-bool loadUncompressedTga(const std::vector<uint8_t>& file, const char* path, TextureImage* image) {
+bool loadUncompressedTga(const FileBytes& file, const char* path, TextureImage* image) {
     if (file.size() < tgaHeaderSize) return fail(image, "Could not read info header", "ERROR");
     readTextureInfo(file.data() + typeHeaderSize, image);
     if (!validTextureInfo(*image)) return fail(image, "Invalid texture information", path);
@@ -69,7 +69,7 @@ bool loadUncompressedTga(const std::vector<uint8_t>& file, const char* path, Tex
 }
 
 // Decodes run-length packets into the block; no pixel past width x height is stored.
-bool decodeRunLength(const std::vector<uint8_t>& file, const char* path, size_t stride, size_t count,
+bool decodeRunLength(const FileBytes& file, const char* path, size_t stride, size_t count,
                      TextureImage* image) {
     size_t at = tgaHeaderSize;
     size_t current = 0;
@@ -97,7 +97,7 @@ bool decodeRunLength(const std::vector<uint8_t>& file, const char* path, size_t 
     return true;
 }
 
-bool loadCompressedTga(const std::vector<uint8_t>& file, const char* path, TextureImage* image) {
+bool loadCompressedTga(const FileBytes& file, const char* path, TextureImage* image) {
     if (file.size() < tgaHeaderSize) return false;
     readTextureInfo(file.data() + typeHeaderSize, image);
     if (!validTextureInfo(*image)) return false;
@@ -115,7 +115,7 @@ bool loadCompressedTga(const std::vector<uint8_t>& file, const char* path, Textu
 
 bool loadTgaTexture(const char* path, TextureImage* image) {
     image->data.clear();
-    std::vector<uint8_t> file;
+    FileBytes file;
     if (!readFileBytes(path, &file)) return fail(image, "Could not open texture file", path);
     if (file.size() < typeHeaderSize) return fail(image, "Could not read file header", path);
     if (std::memcmp(file.data(), uncompressedTypeHeader, typeHeaderSize) == 0)
@@ -152,7 +152,7 @@ uint64_t terrainPixelOffset(const uint8_t* header) {
 std::unique_ptr<TgaImage> loadTerrainTga(const char* path) {
     std::unique_ptr<TgaImage> image(new (std::nothrow) TgaImage());
     if (!image) return image;
-    std::vector<uint8_t> file;
+    FileBytes file;
     if (!readFileBytes(path, &file)) return terrainFailure(std::move(image), -5, path, "can't open file");
     if (file.size() < tgaHeaderSize) return terrainFailure(std::move(image), -4, path, "header cut short");
     const uint8_t* header = file.data();
