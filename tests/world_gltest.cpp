@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
-#include <tuple>
 #include <vector>
 
 #include "assets/tga_reader.h"
@@ -23,19 +22,6 @@ namespace {
 
 const int windowSize = 256;
 
-using Point = std::tuple<float, float, float>;
-
-TgaImage image(int width, int height, int bitsPerPixel, std::vector<uint8_t> data) {
-    TgaImage result;
-    result.status = 0;
-    result.imageType = bitsPerPixel == 8 ? 3 : 2;
-    result.bitsPerPixel = uint8_t(bitsPerPixel);
-    result.width = int16_t(width);
-    result.height = int16_t(height);
-    result.data = std::move(data);
-    return result;
-}
-
 unsigned int solidTexture(uint8_t r, uint8_t g, uint8_t b) {
     const uint8_t texel[3] = {r, g, b};
     unsigned int name = 0;
@@ -46,114 +32,64 @@ unsigned int solidTexture(uint8_t r, uint8_t g, uint8_t b) {
     return name;
 }
 
-std::tuple<int, int, int> centrePixel() {
-    uint8_t pixel[3] = {};
-    glReadBuffer(GL_BACK);
-    glReadPixels(windowSize / 2, windowSize / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
-    return {pixel[0], pixel[1], pixel[2]};
-}
-
-// World positions of every vertex the list sends, read back through feedback
-// under an orthographic view that maps world x and y one to one onto the window.
-std::vector<Point> listVertices(unsigned int list) {
+// World positions (x, y, z) of every vertex the list sends, read back through
+// feedback under an orthographic view that maps world units one to one.
+std::vector<float> listVertices(unsigned int list) {
     glViewport(0, 0, windowSize, windowSize);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-windowSize / 2, windowSize / 2, -windowSize / 2, windowSize / 2, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    std::vector<float> buffer(100000);
+    std::vector<float> buffer(10000), vertices;
     glFeedbackBuffer(GLsizei(buffer.size()), GL_3D, buffer.data());
     glRenderMode(GL_FEEDBACK);
     glCallList(list);
     const int used = glRenderMode(GL_RENDER);
-    std::vector<Point> vertices;
     for (int i = 0; i < used;) {
-        const int token = int(buffer[i++]);
-        if (token != GL_POLYGON_TOKEN) continue;
-        const int count = int(buffer[i++]);
-        for (int v = 0; v < count; ++v, i += 3) {
-            const float x = buffer[i] - windowSize / 2, y = buffer[i + 1] - windowSize / 2;
-            const float z = (0.5f - buffer[i + 2]) * 2000;
-            vertices.emplace_back(x, y, z);
+        if (int(buffer[i++]) != GL_POLYGON_TOKEN) continue;
+        for (int v = int(buffer[i++]); v > 0; --v, i += 3) {
+            vertices.insert(vertices.end(), {buffer[i] - windowSize / 2, buffer[i + 1] - windowSize / 2,
+                                             (0.5f - buffer[i + 2]) * 2000});
         }
     }
     return vertices;
 }
 
-// A quad right in front of the camera that leaves depth well below 1 everywhere.
-void drawNearQuad() {
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
-    glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_TRUE);
-    glClear(GL_DEPTH_BUFFER_BIT);
-    glBegin(GL_QUADS);
-    glVertex3f(-1, -1, -0.5f);
-    glVertex3f(1, -1, -0.5f);
-    glVertex3f(1, 1, -0.5f);
-    glVertex3f(-1, 1, -0.5f);
-    glEnd();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
-}
-
-void expectPlacedOnTheRoad(const Pickup& pickup) {
-    EXPECT_EQ(pickup.position.y, 3.0f);
-    EXPECT_TRUE(pickup.position.x >= -105 && pickup.position.x <= 105) << pickup.position.x;
-    EXPECT_TRUE(pickup.position.z >= -4999 && pickup.position.z <= 4999) << pickup.position.z;
-    EXPECT_EQ(pickup.radius, 15);
-    EXPECT_FALSE(pickup.collected);
-}
-
 }  // namespace
 
-TEST(TerrainList, SendsEverySampleAtItsWorldPlace) {
+TEST(TerrainList, SendsEverySampleAtItsWorldPlaceAndColoursOnlyFrom32Bits) {
     ensureGlContext();
     const std::vector<uint8_t> grey = {0, 64, 128, 192, 255, 32, 16, 8, 4};
-    ASSERT_EQ(buildHeightfield(*std::make_unique<TgaImage>(image(3, 3, 8, grey)), "grid.tga"), 0);
+    TgaImage picture{0, 3, 8, 3, 3, grey};
+    ASSERT_EQ(buildHeightfield(picture, "grid.tga"), 0);
     std::set<int> samplesSent;
-    for (const Point& vertex : listVertices(buildTerrainList())) {
-        const int column = int(std::lround(std::get<0>(vertex) + 1.5f));
-        const int row = int(std::lround(101.5f - std::get<2>(vertex)));
+    const std::vector<float> sent = listVertices(buildTerrainList());
+    for (size_t i = 0; i < sent.size(); i += 3) {
+        const int column = int(std::lround(sent[i] + 1.5f)), row = int(std::lround(101.5f - sent[i + 2]));
         ASSERT_TRUE(column >= 0 && column < 3 && row >= 0 && row < 3);
-        EXPECT_NEAR(std::get<1>(vertex), grey[row * 3 + column] / 256.0f + 2.9f, 0.01f);
+        EXPECT_NEAR(sent[i + 1], grey[row * 3 + column] / 256.0f + 2.9f, 0.01f);
         samplesSent.insert(row * 3 + column);
     }
     EXPECT_EQ(samplesSent.size(), 9u);
-
     glDisable(GL_COLOR_MATERIAL);
     glCallList(buildTerrainList());
     EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
 
-    ASSERT_EQ(buildHeightfield(*std::make_unique<TgaImage>(image(2, 2, 32, std::vector<uint8_t>(16, 9))), "c.tga"), 0);
-    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT);
+    TgaImage coloured{0, 2, 32, 2, 2, std::vector<uint8_t>(16, 9)};
+    ASSERT_EQ(buildHeightfield(coloured, "c.tga"), 0);
     glCallList(buildTerrainList());
     EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
-    GLint face = 0, parameter = 0;
-    glGetIntegerv(GL_COLOR_MATERIAL_FACE, &face);
-    glGetIntegerv(GL_COLOR_MATERIAL_PARAMETER, &parameter);
-    EXPECT_EQ(face, GL_FRONT);
-    EXPECT_EQ(parameter, GL_DIFFUSE);
 
-    ASSERT_EQ(buildHeightfield(*std::make_unique<TgaImage>(image(4, 1, 8, {1, 2, 3, 4})), "row.tga"), 0);
+    TgaImage row{0, 3, 8, 4, 1, {1, 2, 3, 4}};
+    ASSERT_EQ(buildHeightfield(row, "row.tga"), 0);
     EXPECT_TRUE(listVertices(buildTerrainList()).empty());
 }
 
-TEST(Skybox, EachFaceFillsItsDirectionAndTheSkyWritesNoDepth) {
+TEST(Skybox, EachFaceFillsItsDirectionWhereverTheCubeStands) {
     ensureGlContext();
-    sky.faceXN = solidTexture(255, 0, 0);
-    sky.faceXP = solidTexture(0, 255, 0);
-    sky.faceYN = solidTexture(0, 0, 255);
-    sky.faceYP = solidTexture(255, 255, 0);
-    sky.faceZN = solidTexture(0, 255, 255);
-    sky.faceZP = solidTexture(255, 0, 255);
+    sky = {solidTexture(255, 0, 0), solidTexture(0, 255, 0), solidTexture(0, 0, 255),
+           solidTexture(255, 255, 0), solidTexture(0, 255, 255), solidTexture(255, 0, 255), 0, 0};
     glViewport(0, 0, windowSize, windowSize);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -161,57 +97,40 @@ TEST(Skybox, EachFaceFillsItsDirectionAndTheSkyWritesNoDepth) {
     glMatrixMode(GL_MODELVIEW);
     glDisable(GL_FOG);
     struct View {
-        float dx, dy, dz, upZ;
-        float centreX, centreZ;
-        std::tuple<int, int, int> colour;
+        float dx, dy, dz, centreX;
+        unsigned int colour;  // 0xRRGGBB
     };
-    const View views[] = {
-        {-1, 0, 0, 0, 0, 0, {255, 0, 0}},      {1, 0, 0, 0, 0, 0, {0, 255, 0}},
-        {0, -1, 0, 1, 0, 0, {0, 0, 255}},      {0, 1, 0, 1, 0, 0, {255, 255, 0}},
-        {0, 0, -1, 0, 0, 0, {0, 255, 255}},    {0, 0, 1, 0, 0, 0, {255, 0, 255}},
-        // The cube follows its centre: moved 15000 along -x, the camera looks at its +x face from outside.
-        {-1, 0, 0, 0, -15000, 0, {0, 255, 0}}, {0, 0, 1, 0, 0, 9000, {255, 0, 255}},
-    };
+    // Moved 15000 along -x, the camera sees the cube's +x face from outside.
+    const View views[] = {{-1, 0, 0, 0, 0xff0000}, {1, 0, 0, 0, 0x00ff00}, {0, -1, 0, 0, 0x0000ff},
+                          {0, 1, 0, 0, 0xffff00},  {0, 0, -1, 0, 0x00ffff}, {0, 0, 1, 0, 0xff00ff},
+                          {-1, 0, 0, -15000, 0x00ff00}};
     for (const View& view : views) {
         sky.centreX = view.centreX;
-        sky.centreZ = view.centreZ;
         glLoadIdentity();
-        gluLookAt(0, 0, 0, view.dx, view.dy, view.dz, 0, view.upZ ? 0 : 1, view.upZ);
-        drawNearQuad();
+        gluLookAt(0, 0, 0, view.dx, view.dy, view.dz, 0, view.dy ? 0 : 1, view.dy ? 1 : 0);
+        glEnable(GL_DEPTH_TEST);
+        glClearDepth(0.25);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glClearDepth(1);
         drawSkybox();
-        EXPECT_EQ(centrePixel(), view.colour) << view.dx << " " << view.dy << " " << view.dz;
+        uint8_t pixel[3] = {};
         float depth = 0;
+        glReadBuffer(GL_BACK);
+        glReadPixels(windowSize / 2, windowSize / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
         glReadPixels(windowSize / 2, windowSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        EXPECT_EQ(unsigned(pixel[0] << 16 | pixel[1] << 8 | pixel[2]), view.colour) << view.dx << view.dy << view.dz;
         EXPECT_EQ(depth, 1.0f);
     }
-    sky.centreX = sky.centreZ = 0;
-
+    sky.centreX = 0;
     for (GLenum capability : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_TEXTURE_2D}) {
         EXPECT_TRUE(glIsEnabled(capability)) << capability;
     }
-    GLboolean depthWrites = GL_FALSE;
-    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
-    EXPECT_TRUE(depthWrites);
-    GLint bound = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
-    EXPECT_EQ(unsigned(bound), sky.faceZP);
-    float colour[4], texcoord[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texcoord);
-    EXPECT_EQ(colour[0] + colour[1] + colour[2], 3.0f);
-    EXPECT_EQ(texcoord[0], 1.0f);
-    EXPECT_EQ(texcoord[1], 0.0f);
-    for (unsigned int face : {sky.faceXN, sky.faceXP, sky.faceYN, sky.faceYP, sky.faceZN, sky.faceZP}) {
-        GLint wrapS = 0, wrapT = 0;
-        glBindTexture(GL_TEXTURE_2D, face);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrapS);
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrapT);
-        EXPECT_EQ(wrapS, GL_CLAMP_TO_EDGE);
-        EXPECT_EQ(wrapT, GL_CLAMP_TO_EDGE);
-    }
+    GLint wrap = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
+    EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
 }
 
-TEST(LevelStart, EachLevelLaysOutItsPickupsSetsItsMetersAndFog) {
+TEST(LevelStart, EachLevelLaysOutItsPickupsSetsItsMetersAndFogAndKeepsItsGround) {
     ensureGlContext();
     struct Plan {
         int number, minCount, maxCount, minKind, maxKind;
@@ -219,115 +138,52 @@ TEST(LevelStart, EachLevelLaysOutItsPickupsSetsItsMetersAndFog) {
     };
     const Plan plans[] = {{1, 30, 40, 3, 4, true, false}, {2, 50, 100, 1, 4, false, true},
                           {3, 200, 300, 2, 2, false, true}};
-    for (int round = 0; round < 4; ++round) {
+    unsigned int grounds[4] = {};
+    for (int round = 0; round < 3; ++round) {
         for (const Plan& plan : plans) {
             player.health = 75;
-            player.boostPoints = 120;
             player.ammo = 9;
-            player.cameraPos = {-240, 17, -1000};
             drive.forwardSpeed = 80;
-            glEnable(GL_FOG);
-            if (plan.fog) glDisable(GL_FOG);
+            plan.fog ? glDisable(GL_FOG) : glEnable(GL_FOG);
             levelNumber = plan.number;
             startLevel();
             EXPECT_EQ(bool(glIsEnabled(GL_FOG)), plan.fog) << "level " << plan.number;
             EXPECT_EQ(player.health, plan.restoresMeters ? 50 : 75);
-            EXPECT_EQ(player.boostPoints, plan.restoresMeters ? 200 : 120);
             EXPECT_EQ(player.ammo, plan.restoresMeters ? 5 : 9);
-            EXPECT_EQ(player.cameraPos.z, 4970);
             EXPECT_EQ(drive.forwardSpeed, 0);
-            ASSERT_GE(level.pickupCount, plan.minCount);
-            ASSERT_LE(level.pickupCount, plan.maxCount);
+            ASSERT_TRUE(level.pickupCount >= plan.minCount && level.pickupCount <= plan.maxCount);
             std::set<int> kinds;
-            for (int i = 0; i < level.pickupCount; ++i) {
-                kinds.insert(level.pickups[i].kind);
-                expectPlacedOnTheRoad(level.pickups[i]);
-            }
+            for (int i = 0; i < level.pickupCount; ++i) kinds.insert(level.pickups[i].kind);
             EXPECT_EQ(*kinds.begin(), plan.minKind) << "level " << plan.number;
             EXPECT_EQ(*kinds.rbegin(), plan.maxKind) << "level " << plan.number;
+            if (round == 0) grounds[plan.number] = level.groundTexture;
+            EXPECT_EQ(level.groundTexture, grounds[plan.number]) << "level " << plan.number;
         }
     }
+    EXPECT_TRUE(grounds[1] != grounds[2] && grounds[2] != grounds[3]);
     levelNumber = 1;
 }
 
-TEST(LevelStart, EachGroundTextureIsMadeOnceAndKept) {
-    ensureGlContext();
-    unsigned int firstNames[4] = {};
-    for (int round = 0; round < 3; ++round) {
-        for (int number = 1; number <= 3; ++number) {
-            levelNumber = number;
-            startLevel();
-            if (round == 0) firstNames[number] = level.groundTexture;
-            EXPECT_EQ(level.groundTexture, firstNames[number]) << "level " << number;
-            EXPECT_TRUE(glIsTexture(level.groundTexture));
-        }
-    }
-    EXPECT_NE(firstNames[1], firstNames[2]);
-    EXPECT_NE(firstNames[2], firstNames[3]);
-    level.setUpLevel(40, 30, 1);
-    EXPECT_EQ(level.groundTexture, firstNames[1]);
-    levelNumber = 4;
-    startLevel();
-    EXPECT_EQ(level.groundTexture, firstNames[1]);
-    levelNumber = 1;
-}
-
-TEST(Scene, SetUpFixesFogAndLightsAndLiftsLevelOnePickupsOntoTheTerrain) {
+TEST(Scene, SetUpGivesFogFourColourPartsAndLiftsLevelOnePickupsOntoTheTerrain) {
     ensureGlContext();
     ASSERT_EQ(loadHeightfield(), 0);
     ASSERT_EQ(rescaleHeightfield(), 0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glDisable(GL_FOG);
     initScene();
-
-    float fog[4] = {}, density = 0;
-    GLint fogMode = 0;
+    float fog[4] = {};
     glGetFloatv(GL_FOG_COLOR, fog);
-    glGetFloatv(GL_FOG_DENSITY, &density);
-    glGetIntegerv(GL_FOG_MODE, &fogMode);
-    EXPECT_FLOAT_EQ(fog[0], 0.9f);
-    EXPECT_FLOAT_EQ(fog[1], 0.7f);
-    EXPECT_FLOAT_EQ(fog[2], 0.5f);
-    EXPECT_FLOAT_EQ(fog[3], 1.0f);
-    EXPECT_FLOAT_EQ(density, 0.004f);
-    EXPECT_EQ(fogMode, GL_EXP);
+    EXPECT_TRUE(std::fabs(fog[0] - 0.9f) < 1e-6f && std::fabs(fog[2] - 0.5f) < 1e-6f && fog[3] == 1.0f);
     EXPECT_FALSE(glIsEnabled(GL_FOG));
-    for (GLenum capability : {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_NORMALIZE, GL_COLOR_MATERIAL}) {
-        EXPECT_TRUE(glIsEnabled(capability)) << capability;
-    }
-    float red[4] = {}, ahead[4] = {}, yellow[4] = {}, behind[4] = {};
-    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, red);
-    glGetLightfv(GL_LIGHT0, GL_POSITION, ahead);
-    glGetLightfv(GL_LIGHT1, GL_DIFFUSE, yellow);
-    glGetLightfv(GL_LIGHT1, GL_POSITION, behind);
-    EXPECT_EQ(red[0] + red[1] + red[2], 1.0f);
-    EXPECT_EQ(yellow[0] + yellow[1] + yellow[2], 2.0f);
-    EXPECT_EQ(ahead[0] + ahead[1] + ahead[2], -3 * 9999.0f);
-    EXPECT_EQ(behind[0] + behind[1] + behind[2], 3 * 9999.0f);
-
-    EXPECT_TRUE(glIsList(terrainList));
     EXPECT_EQ(player.skybox, &sky);
-    EXPECT_TRUE(glIsTexture(sky.faceYP) && glIsTexture(sky.faceZP));
-    ASSERT_GE(level.pickupCount, 30);
-    ASSERT_LE(level.pickupCount, 40);
-    int onHills = 0;
     for (int i = 0; i < level.pickupCount; ++i) {
         const Pickup& pickup = level.pickups[i];
         float height = 0;
         const bool hill = terrainHeightAt(pickup.position.x, pickup.position.z, &height) && height >= 2.0f;
         EXPECT_EQ(pickup.position.y, hill ? height + 3.0f : 5.0f);
-        onHills += hill;
     }
-    // The patch covers only z -28..228 of the 10000-unit road.
-    EXPECT_LT(onHills, level.pickupCount);
-
     ObjModel* const building = buildingModel;
-    ObjModel* const wheel = sceneryWheelModel;
-    ASSERT_TRUE(building && wheel);
     loadSceneryModels();
     EXPECT_EQ(buildingModel, building);
-    EXPECT_EQ(sceneryWheelModel, wheel);
     sceneryWheelModel = nullptr;
     drawSceneryWheel();
     EXPECT_NE(sceneryWheelModel, nullptr);
@@ -335,76 +191,64 @@ TEST(Scene, SetUpFixesFogAndLightsAndLiftsLevelOnePickupsOntoTheTerrain) {
 
 namespace {
 
-// Screen regions of the 1420 x 800 start-up view, which looks down the road
-// tilted 22 degrees down: the horizon lies about 14 rows below the top.
+// Regions of the 1420 x 800 start-up view, which looks down the road tilted
+// 22 degrees down: the horizon lies about 14 rows below the top.
 struct Region {
     int x, y, w, h;
 };
 const Region skyStrip = {0, 0, 1420, 10};
 const Region groundLeft = {20, 120, 160, 180};
-const Region groundRight = {1240, 120, 160, 180};
 const Region roadAtHorizon = {690, 18, 40, 12};
 const Region fieldsAtHorizon = {100, 18, 200, 12};
 const Region vehicle = {600, 290, 220, 350};
-// Between the meters and above the vehicle: the road's painted dashes.
 const Region roadAhead = {300, 40, 820, 240};
 // The terrain patch, 4750 units ahead on the road, is a low lump at the horizon's middle.
 const Region terrainLump = {684, 14, 52, 4};
-const Region nearGround = {0, 40, 1420, 240};
 
-Rgb mean(const Screenshot& shot, const Region& region) {
-    return shot.regionMean(region.x, region.y, region.w, region.h);
-}
+Rgb mean(const Screenshot& shot, const Region& r) { return shot.regionMean(r.x, r.y, r.w, r.h); }
 
-// The sky picture keeps its blue; everything lit on the ground takes the
-// yellow light and loses it.
+// The sky keeps its blue; the ground, lit by the yellow light, loses it.
 bool looksLikeSky(Rgb colour) { return colour.b > 60 && colour.b > 0.6 * colour.r; }
-bool looksLikeLitGround(Rgb colour) { return colour.g > 30 && colour.b < 0.4 * colour.g; }
 
-double regionDifference(const Screenshot& a, const Screenshot& b, const Region& region) {
+double regionDifference(const Screenshot& a, const Screenshot& b, const Region& r) {
     double total = 0;
-    for (int y = region.y; y < region.y + region.h; ++y) {
-        for (int x = region.x; x < region.x + region.w; ++x) {
+    for (int y = r.y; y < r.y + r.h; ++y) {
+        for (int x = r.x; x < r.x + r.w; ++x) {
             const Rgb p = a.at(x, y), q = b.at(x, y);
             total += std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b);
         }
     }
-    return total / (3.0 * region.w * region.h);
+    return total / (3.0 * r.w * r.h);
 }
 
-// Starts the game, confirms the level 1 banner and grabs the first view of the
-// road. The banner must show first: until then the screen may still hold the
-// window of a game that has just been killed. Home is pressed again until the
-// banner is gone, since a press that arrives before the window has focus is
-// lost, and one during play does nothing.
+// The first view of the road. The banner must show first (until then the screen
+// may still hold a just-killed game's window); Home is pressed until it goes,
+// since a press before the window has focus is lost and one during play does nothing.
 Screenshot startUpView(GameRun& game) {
-    const int attempts = 20;
     if (!game.waitForWindow() || !game.waitForOutput("Linking shaders")) return {};
-    Screenshot shot;
-    for (int i = 0; i < attempts; ++i) {
-        shot = takeScreenshot();
-        if (shot.width == 0 || !looksLikeSky(mean(shot, skyStrip))) break;
+    Screenshot shot = takeScreenshot();
+    for (int i = 0; i < 20 && shot.width && looksLikeSky(mean(shot, skyStrip)); ++i) {
         waitSeconds(0.25);
+        shot = takeScreenshot();
     }
-    for (int i = 0; i < attempts; ++i) {
+    for (int i = 0; i < 20 && shot.width; ++i) {
         game.key("Home");
         waitSeconds(1.0);
         shot = takeScreenshot();
-        if (shot.width == 0 || looksLikeSky(mean(shot, skyStrip))) return shot;
+        if (looksLikeSky(mean(shot, skyStrip))) return shot;
     }
     ADD_FAILURE() << "the level 1 banner did not give way to the road";
     return {};
 }
 
-// A 256 x 256 magenta hill: a 32-bit image, so the terrain carries its own
-// colours instead of the road-coloured texel the sky box leaves bound.
+// A 256 x 256 magenta hill, 32 bits, so the terrain brings its own colour
+// instead of the road-coloured texel the sky box leaves bound.
 void writeColouredHeightmap(const std::string& directory) {
-    const int size = 256;
     const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 32, 0};
     std::vector<uint8_t> file(header, header + sizeof header);
-    for (int row = 0; row < size; ++row) {
-        for (int column = 0; column < size; ++column) {
-            const double fromCentre = std::hypot(row - size / 2, column - size / 2) / (size * 0.75);
+    for (int row = 0; row < 256; ++row) {
+        for (int column = 0; column < 256; ++column) {
+            const double fromCentre = std::hypot(row - 128, column - 128) / 192;
             file.insert(file.end(), {255, 0, 255, uint8_t(255 * (1 - fromCentre))});
         }
     }
@@ -420,23 +264,22 @@ TEST(OnScreen, StartUpShowsSkyAboveTheRoadPictureWithTheVehicleAndTheTerrainAhea
     GameRun game;
     const Screenshot shot = startUpView(game);
     ASSERT_EQ(shot.width, 1420);
-    EXPECT_TRUE(looksLikeSky(mean(shot, skyStrip)));
-    EXPECT_TRUE(looksLikeLitGround(mean(shot, groundLeft)));
-    EXPECT_TRUE(looksLikeLitGround(mean(shot, groundRight)));
+    const Rgb ground = mean(shot, groundLeft);
+    EXPECT_TRUE(ground.g > 30 && ground.b < 0.4 * ground.g);
     // The ground picture, not a plain colour: dark asphalt between bright fields.
     EXPECT_LT(mean(shot, roadAtHorizon).g, 0.75 * mean(shot, fieldsAtHorizon).g);
     const Rgb body = mean(shot, vehicle);
     EXPECT_GT(body.r - body.g, 30) << "no red vehicle in the lower middle";
 
-    // A magenta terrain changes the view at the lump on the horizon and not the
-    // ground nearer by. Two runs never draw quite alike (a few levels per pixel).
+    // A magenta terrain changes the lump on the horizon, not the ground nearer
+    // by. Two runs never draw quite alike (a few levels per pixel).
     const std::string colouredDirectory = makeGameDirectory();
     writeColouredHeightmap(colouredDirectory);
     GameRun colouredGame({}, colouredDirectory);
     const Screenshot coloured = startUpView(colouredGame);
     ASSERT_EQ(coloured.width, 1420);
     EXPECT_GT(regionDifference(shot, coloured, terrainLump), 8);
-    EXPECT_LT(regionDifference(shot, coloured, nearGround), 5);
+    EXPECT_LT(regionDifference(shot, coloured, roadAhead), 5);
 }
 
 TEST(OnScreen, TheSkyTravelsWithTheCameraWhileTheGroundGoesBy) {
@@ -448,8 +291,7 @@ TEST(OnScreen, TheSkyTravelsWithTheCameraWhileTheGroundGoesBy) {
     game.keyUp("w");
     const Screenshot after = takeScreenshot();
     ASSERT_EQ(after.width, 1420);
-    // The picture is drawn the same way every frame, so a still view differs by
-    // nothing at all; a sky left behind would show its walls coming closer.
+    // One run draws a still view identically; a sky left behind would show its walls coming closer.
     EXPECT_LT(regionDifference(before, after, skyStrip), 0.5);
     EXPECT_GT(regionDifference(before, after, roadAhead), 1.0);
 }
