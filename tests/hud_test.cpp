@@ -2,7 +2,8 @@
 
 #include <GL/freeglut.h>
 
-#include <string>
+#include <tuple>
+#include <utility>
 
 #include "hud/hud.h"
 #include "shell/game_flow.h"
@@ -12,27 +13,20 @@
 namespace {
 
 TEST(FrameRateText, SpellsTheRateInCapitalWords) {
-    const struct {
-        int rate;
-        const char* text;
-    } cases[] = {
-        {62, "FPS: SIXTYTWO"},  {60, "FPS: SIXTY"},    {7, "FPS: SEVEN"},
-        {100, "FPS: "},         {123, "FPS: THREE"},   {45, "FPS: FOURTYFIVE"},
-        {99, "FPS: NINTYNINE"}, {21, "FPS: TWENTYONE"}, {10, "FPS: TEN"},
-        {11, "FPS: ELEVEN"},    {15, "FPS: FIFTEEN"},  {19, "FPS: NINETEEN"},
-        {118, "FPS: EIGHT"},    {-3, "FPS: "},
+    const std::pair<int, const char*> cases[] = {
+        {62, "FPS: SIXTYTWO"},  {60, "FPS: SIXTY"},     {7, "FPS: SEVEN"},      {100, "FPS: "},
+        {123, "FPS: THREE"},    {45, "FPS: FOURTYFIVE"}, {99, "FPS: NINTYNINE"}, {10, "FPS: TEN"},
+        {11, "FPS: ELEVEN"},    {15, "FPS: FIFTEEN"},   {19, "FPS: NINETEEN"},  {118, "FPS: EIGHT"},
+        {-3, "FPS: "},
     };
-    for (const auto& c : cases) EXPECT_EQ(frameRateText(c.rate), c.text) << c.rate;
+    for (const auto& [rate, text] : cases) EXPECT_EQ(frameRateText(rate), text) << rate;
 }
 
-// Each call is one frame of the overlay; the test plays the frame's road-limit
-// tests and the Home key around it.
+// Each stepLevelFlow() call is one frame of the overlay.
 class LevelFlowTest : public testing::Test {
 protected:
     void SetUp() override { putOnBanner(1); }
-
     void TearDown() override { putOnBanner(1); }
-
     static void putOnBanner(int number) {
         levelNumber = number;
         levelIntroVisible = true;
@@ -41,79 +35,58 @@ protected:
 
     static void pressHome() { onSpecialKey(GLUT_KEY_HOME, 0, 0); }
 
-    static void expectScreen(HudScreen screen, bool gameOverPicture, int banner, bool start) {
-        EXPECT_EQ(screen.gameOverPicture, gameOverPicture);
-        EXPECT_EQ(screen.bannerLevel, banner);
-        EXPECT_EQ(screen.startLevelNow, start);
+    static void expectFrame(bool gameOverPicture, int banner, bool start = false) {
+        const HudScreen s = stepLevelFlow();
+        EXPECT_EQ(std::make_tuple(s.gameOverPicture, s.bannerLevel, s.startLevelNow),
+                  std::make_tuple(gameOverPicture, banner, start));
     }
 
     // Confirms the banner that is up and checks the level starts in that frame.
     static void startShownLevel(int number) {
         pressHome();
-        expectScreen(stepLevelFlow(), false, number, true);
+        expectFrame(false, number, true);
         EXPECT_FALSE(levelIntroVisible);
-        expectScreen(stepLevelFlow(), false, 0, false);
+        expectFrame(false, 0);
     }
 };
 
-TEST_F(LevelFlowTest, BannerWaitsForHomeThenTheLevelStarts) {
-    for (int frame = 0; frame < 3; ++frame) expectScreen(stepLevelFlow(), false, 1, false);
-    EXPECT_TRUE(levelIntroVisible);
+TEST_F(LevelFlowTest, BannersWaitForHomeEachWinShowsTheNextOnceAndTheFourthIsVictory) {
+    for (int frame = 0; frame < 3; ++frame) expectFrame(false, 1);
     startShownLevel(1);
     pressHome();  // Home during play asks for nothing
-    expectScreen(stepLevelFlow(), false, 0, false);
-    EXPECT_EQ(levelNumber, 1);
-}
-
-TEST_F(LevelFlowTest, EachWinShowsTheNextBannerOnceAndTheFourthIsVictory) {
-    startShownLevel(1);
+    expectFrame(false, 0);
     for (int won = 1; won <= 3; ++won) {
         SCOPED_TRACE(won);
-        levelComplete = true;  // the camera crossed the end line
-        expectScreen(stepLevelFlow(), false, 0, false);
+        levelComplete = true;
+        expectFrame(false, 0);
         EXPECT_EQ(levelNumber, won + 1);
         for (int frame = 0; frame < 3; ++frame) {
-            levelComplete = true;  // still beyond the line while the banner is up
-            expectScreen(stepLevelFlow(), false, won + 1, false);
+            levelComplete = true;  // still beyond the end line while the banner is up
+            expectFrame(false, won + 1);
         }
-        EXPECT_EQ(levelNumber, won + 1);
-        EXPECT_FALSE(levelComplete);
+        EXPECT_TRUE(levelNumber == won + 1 && !levelComplete);
         startShownLevel(won + 1);
     }
-    EXPECT_EQ(levelNumber, 4);
 }
 
+// Leaving the road is a loss even when the vehicle drives on past the end line.
 TEST_F(LevelFlowTest, HomeOnGameOverShowsTheFirstBannerInTheSameFrame) {
     putOnBanner(2);
     startShownLevel(2);
-    gameOver = true;  // left the road
-    for (int frame = 0; frame < 3; ++frame) expectScreen(stepLevelFlow(), true, 0, false);
-    EXPECT_EQ(levelNumber, 2);
-    pressHome();
-    EXPECT_TRUE(restartRequested);
-    expectScreen(stepLevelFlow(), true, 1, false);
-    EXPECT_EQ(levelNumber, 1);
-    EXPECT_FALSE(gameOver);
-    EXPECT_FALSE(restartRequested);
-    gameOver = true;  // still off the road: the banner covers the picture and stays
-    expectScreen(stepLevelFlow(), true, 1, false);
-    EXPECT_FALSE(gameOver);
-    startShownLevel(1);
-}
-
-TEST_F(LevelFlowTest, CrossingTheEndLineAfterLeavingTheRoadIsStillALoss) {
-    startShownLevel(1);
-    gameOver = levelComplete = true;
+    gameOver = true;
     for (int frame = 0; frame < 3; ++frame) {
-        levelComplete = true;  // driving on past the line under the game-over picture
-        expectScreen(stepLevelFlow(), true, 0, false);
-        EXPECT_EQ(levelNumber, 1);
+        levelComplete = true;
+        expectFrame(true, 0);
+        EXPECT_EQ(levelNumber, 2);
     }
     levelComplete = true;
     pressHome();
-    expectScreen(stepLevelFlow(), true, 1, false);
+    EXPECT_TRUE(restartRequested);
+    expectFrame(true, 1);
+    EXPECT_TRUE(levelNumber == 1 && !gameOver && !levelComplete && !restartRequested);
+    gameOver = true;  // still off the road: the banner covers the picture and stays
+    expectFrame(true, 1);
     EXPECT_FALSE(gameOver);
-    EXPECT_FALSE(levelComplete);
     startShownLevel(1);
 }
 
