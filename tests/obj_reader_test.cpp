@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <cstdlib>
-#include <memory>
+#include <fstream>
 #include <string>
 
 #include <unistd.h>
@@ -11,11 +10,11 @@
 
 namespace {
 
+using Ints = std::vector<int32_t>;
+
 std::string tempPath(const std::string& name) {
-    static const std::string dir = [] {
-        char pattern[] = "/tmp/obj_reader_test.XXXXXX";
-        return std::string(mkdtemp(pattern));
-    }();
+    static char pattern[] = "/tmp/obj_reader_test.XXXXXX";
+    static const std::string dir = mkdtemp(pattern);
     return dir + "/" + name;
 }
 
@@ -33,70 +32,65 @@ std::unique_ptr<ObjModel> readObj(const std::string& text, std::string* out = nu
     return model;
 }
 
+void expectFloats(const std::vector<float>& got, const std::vector<float>& want) {
+    ASSERT_EQ(got.size(), want.size());
+    for (size_t i = 0; i < got.size(); ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << "value " << i;
+}
+
+// One kind of index for every corner of every triangle, in order.
+Ints indices(const ObjModel& model, int32_t (ObjTriangle::*kind)[3]) {
+    Ints all;
+    for (const ObjTriangle& t : model.triangles) all.insert(all.end(), t.*kind, t.*kind + 3);
+    return all;
+}
+
+std::vector<uint32_t> counts(const ObjModel& m) {
+    return {m.vertexCount, m.texcoordCount, m.normalCount, m.triangleCount};
+}
+
+std::vector<std::string> groupNames(const ObjModel& model) {
+    std::vector<std::string> names;
+    for (ObjGroup* g = model.groups; g; g = g->next) names.push_back(g->name);
+    return names;
+}
+
 const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\n";
 const std::string coords = "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\n";
 const std::string normals = "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\nvn 0 0 -1\nvn 0 -1 0\n";
-
-void expectTriangle(const ObjTriangle& t, int a, int b, int c) {
-    EXPECT_EQ(t.vertexIndices[0], a);
-    EXPECT_EQ(t.vertexIndices[1], b);
-    EXPECT_EQ(t.vertexIndices[2], c);
-    EXPECT_EQ(t.facetNormalIndex, -1);
-}
 
 }  // namespace
 
 TEST(ObjReader, CountsEntriesIntoOneBasedArrays) {
     auto model = readObj("# a comment\n" + square + coords + normals + "s 1\no thing\nl 1 2\nf 1 2 3\n");
-    EXPECT_EQ(model->vertexCount, 5u);
-    EXPECT_EQ(model->texcoordCount, 5u);
-    EXPECT_EQ(model->normalCount, 5u);
-    EXPECT_EQ(model->triangleCount, 1u);
-    ASSERT_EQ(model->vertices.size(), 18u);
-    ASSERT_EQ(model->texcoords.size(), 12u);
-    ASSERT_EQ(model->normals.size(), 18u);
-    EXPECT_EQ(model->vertices[0] + model->vertices[1] + model->vertices[2], 0.0f);
-    EXPECT_EQ(model->vertices[3 * 3 + 0], 1.0f);
-    EXPECT_EQ(model->vertices[3 * 3 + 1], 1.0f);
-    EXPECT_EQ(model->texcoords[2 * 5 + 0], 0.5f);
-    EXPECT_EQ(model->normals[3 * 4 + 2], -1.0f);
+    EXPECT_EQ(counts(*model), (std::vector<uint32_t>{5, 5, 5, 1}));
     EXPECT_EQ(model->materialCount, 0u);
-
+    ASSERT_TRUE(model->vertices.size() == 18 && model->texcoords.size() == 12 && model->normals.size() == 18);
+    expectFloats({model->vertices[3 * 3 + 1], model->texcoords[2 * 5], model->normals[3 * 4 + 2]}, {1, 0.5f, -1});
     auto bare = readObj(square + "f 1 2 3\n");
-    EXPECT_TRUE(bare->normals.empty());
-    EXPECT_TRUE(bare->texcoords.empty());
+    EXPECT_TRUE(bare->normals.empty() && bare->texcoords.empty());
 }
 
 TEST(ObjReader, FacesBecomeFansInEveryIndexForm) {
-    const std::string faces[] = {"f 1 2 3 4 5\n", "f 1/1 2/2 3/3 4/4 5/5\n", "f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5\n",
-                                 "f 1//1 2//2 3//3 4//4 5//5\n"};
-    for (const std::string& face : faces) {
+    const Ints fan = {1, 2, 3, 1, 3, 4, 1, 4, 5}, none(9, 0);
+    const std::tuple<std::string, bool, bool> faces[] = {{"f 1 2 3 4 5\n", false, false},
+        {"f 1/1 2/2 3/3 4/4 5/5\n", true, false}, {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5\n", true, true},
+        {"f 1//1 2//2 3//3 4//4 5//5\n", false, true}};
+    for (const auto& [face, hasTexcoord, hasNormal] : faces) {
         SCOPED_TRACE(face);
         auto model = readObj(square + coords + normals + face);
-        ASSERT_EQ(model->triangleCount, 3u);
-        expectTriangle(model->triangles[0], 1, 2, 3);
-        expectTriangle(model->triangles[1], 1, 3, 4);
-        expectTriangle(model->triangles[2], 1, 4, 5);
-        bool hasTexcoord = face.find("/1 ") != std::string::npos && face.find("//") == std::string::npos;
-        bool hasNormal = face.find("/1/") != std::string::npos || face.find("//") != std::string::npos;
-        const ObjTriangle& last = model->triangles[2];
-        EXPECT_EQ(last.texcoordIndices[2], hasTexcoord ? 5 : 0);
-        EXPECT_EQ(last.normalIndices[1], hasNormal ? 4 : 0);
+        EXPECT_EQ(indices(*model, &ObjTriangle::vertexIndices), fan);
+        EXPECT_EQ(indices(*model, &ObjTriangle::texcoordIndices), hasTexcoord ? fan : none);
+        EXPECT_EQ(indices(*model, &ObjTriangle::normalIndices), hasNormal ? fan : none);
+        EXPECT_EQ(model->triangles[2].facetNormalIndex, -1);
     }
 }
 
 TEST(ObjReader, GroupsCollectTheirTrianglesNewestGroupFirst) {
     auto model = readObj(square + "f 1 2 3\ng body\nf 1 3 4\ng wheel\r\nf 2 3 4\ng body\nf 1 2 4\ng\nf 3 4 5");
     ASSERT_EQ(model->groupCount, 4u);
-    EXPECT_EQ(model->groups->name, "");
-    EXPECT_EQ(model->groups->next->name, " wheel");
-    EXPECT_EQ(model->groups->next->next->name, " body");
-    EXPECT_EQ(model->groups->next->next->next->name, "default");
-    EXPECT_EQ(model->groups->next->next->next->next, nullptr);
-    ObjGroup* body = glmGroupByName(model.get(), " body");
-    ASSERT_NE(body, nullptr);
-    ASSERT_EQ(body->triangleCount, 2u);
-    EXPECT_EQ(body->triangleIndices, (std::vector<uint32_t>{1, 3}));
+    EXPECT_EQ(groupNames(*model), (std::vector<std::string>{"", " wheel", " body", "default"}));
+    EXPECT_EQ(glmGroupByName(model.get(), " body")->triangleIndices, (std::vector<uint32_t>{1, 3}));
+    EXPECT_EQ(glmGroupByName(model.get(), " body")->triangleCount, 2u);
     EXPECT_EQ(glmGroupByName(model.get(), "default")->triangleIndices, (std::vector<uint32_t>{0}));
     EXPECT_EQ(glmGroupByName(model.get(), "")->triangleCount, 1u);  // the last line has no line feed
     EXPECT_EQ(glmGroupByName(model.get(), "body"), nullptr);
@@ -111,26 +105,16 @@ TEST(ObjReader, MaterialsComeFromTheLibraryBesideTheModel) {
                          "g a\nf 2 3 4\ng c\nusemtl green\nf 1 2 4\n", &out);
     EXPECT_EQ(model->materialLibrary, "paint.mtl");
     ASSERT_EQ(model->materialCount, 3u);
-    const ObjMaterial& base = model->materials[0];
-    EXPECT_EQ(base.name, "default");
-    EXPECT_FLOAT_EQ(base.diffuse[2], 0.3f);
-    EXPECT_FLOAT_EQ(base.shininess, 65.0f);
-    const ObjMaterial& red = model->materials[1];
-    EXPECT_EQ(red.name, "red");
-    EXPECT_FLOAT_EQ(red.diffuse[0], 1.0f);
-    EXPECT_FLOAT_EQ(red.ambient[1], 0.5f);
-    EXPECT_FLOAT_EQ(red.specular[3], 1.0f);
-    EXPECT_FLOAT_EQ(red.shininess, 128.0f);
+    const ObjMaterial &base = model->materials[0], &red = model->materials[1], &blue = model->materials[2];
+    EXPECT_EQ(base.name + " " + red.name + " " + blue.name, "default red blue");
     EXPECT_EQ(red.texture, -1);
-    const ObjMaterial& blue = model->materials[2];
-    EXPECT_EQ(blue.name, "blue");
-    EXPECT_FLOAT_EQ(blue.specular[0], 0.25f);
-    EXPECT_FLOAT_EQ(blue.shininess, 0.0f);
-    EXPECT_FLOAT_EQ(blue.diffuse[0], 1.0f);  // a trailing statement on a value line is not a new material
+    // Red's shininess is capped; a trailing statement on a value line is not a new material.
+    expectFloats({base.diffuse[2], base.shininess, red.diffuse[0], red.ambient[1], red.specular[3], red.shininess,
+                  blue.specular[0], blue.shininess, blue.diffuse[0]},
+                 {0.3f, 65, 1, 0.5f, 1, 128, 0.25f, 0, 1});
     // Group a takes blue from its later g line; b took red at its g line and blue from usemtl.
-    EXPECT_EQ(glmGroupByName(model.get(), " a")->material, 2u);
-    EXPECT_EQ(glmGroupByName(model.get(), " b")->material, 2u);
-    EXPECT_EQ(glmGroupByName(model.get(), " c")->material, 0u);
+    for (const auto& [group, material] : {std::pair{" a", 2u}, {" b", 2u}, {" c", 0u}})
+        EXPECT_EQ(glmGroupByName(model.get(), group)->material, material) << group;
     EXPECT_NE(out.find("glmFindMaterial():  can't find material \"green\".\n"), std::string::npos) << out;
 
     auto withoutLibrary = readObj(square);
@@ -141,51 +125,37 @@ TEST(ObjReader, MaterialsComeFromTheLibraryBesideTheModel) {
 
 TEST(ObjReader, FaceIndicesOutsideTheFileGiveEntryZeroWithAWarning) {
     std::string out;
-    auto model = readObj(square + coords + "f 1/1 2/9 3/3\nf 0/1 -1/2 6/3\nf 2/2 3/3 4/-4\nf 1//7 2//1 3//1\nf 1 2\n",
-                         &out);
-    ASSERT_EQ(model->triangleCount, 5u);
-    EXPECT_EQ(model->triangles[0].texcoordIndices[1], 0);
-    expectTriangle(model->triangles[1], 0, 0, 0);
-    EXPECT_EQ(model->triangles[2].texcoordIndices[2], 0);
-    EXPECT_EQ(model->triangles[3].normalIndices[0], 0);  // the model has no normals at all
-    expectTriangle(model->triangles[4], 1, 2, 0);        // a face of two corners
+    std::string faces = "f 1/1 2/9 3/3\nf 0/1 -1/2 6/3\nf 2/2 3/3 4/-4\nf 1//7 2//1 3//1\nf 1 2\n";
+    auto model = readObj(square + coords + faces, &out);
+    // The model has no normals at all; the last face has two corners.
+    EXPECT_EQ(indices(*model, &ObjTriangle::vertexIndices), (Ints{1, 2, 3, 0, 0, 0, 2, 3, 4, 1, 2, 3, 1, 2, 0}));
+    EXPECT_EQ(indices(*model, &ObjTriangle::texcoordIndices), (Ints{1, 0, 3, 1, 2, 3, 2, 3, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(indices(*model, &ObjTriangle::normalIndices), Ints(15, 0));
     EXPECT_NE(out.find("glmReadOBJ() warning: 9 face indices out of range"), std::string::npos) << out;
     EXPECT_NE(out.find("model.obj"), std::string::npos);
 }
 
 TEST(ObjReader, LongLinesAndTokensStayWithinTheirLines) {
     std::string longWord(300, 'x');
-    std::string text = "# " + longWord + " vp 1 2 3\n" + longWord + " vp\n" + square +
-                       "g " + longWord + "\nf 1 2 3\n" + "v 1 2 3 f 1 2 3\n" + "vt 1 2 f 1 2 3 4 5\n" +
-                       "f 1 2 3 4 5 " + std::string(200, ' ') + "1 2 3 4 5\n" + "v 1\nf 1 2 3\n" + "f" +
-                       std::string(200, '1') + " 2 3\n" + "vn 1 2 3 4 5 6 7 8 9";
-    std::string out;
-    auto model = readObj(text, &out);
-    EXPECT_EQ(model->vertexCount, 7u);
-    EXPECT_EQ(model->texcoordCount, 1u);
-    EXPECT_EQ(model->normalCount, 1u);
-    EXPECT_EQ(model->triangleCount, 1u + 8u + 1u + 1u);
+    std::string text = "# " + longWord + " vp 1 2 3\n" + longWord + " vp\n" + square + "g " + longWord +
+                       "\nf 1 2 3\nv 1 2 3 f 1 2 3\nvt 1 2 f 1 2 3 4 5\nf 1 2 3 4 5 " + std::string(200, ' ') +
+                       "1 2 3 4 5\nv 1\nf 1 2 3\nf" + std::string(200, '1') + " 2 3\nvn 1 2 3 4 5 6 7 8 9";
+    auto model = readObj(text);
+    EXPECT_EQ(counts(*model), (std::vector<uint32_t>{7, 1, 1, 1 + 8 + 1 + 1}));
     EXPECT_EQ(model->groups->name, " " + longWord);
-    EXPECT_EQ(model->vertices[3 * 6], 1.0f);
-    EXPECT_EQ(model->vertices[3 * 7], 1.0f);
-    EXPECT_EQ(model->vertices[3 * 7 + 1], 0.0f);
-    EXPECT_EQ(model->normals[3 + 2], 3.0f);
+    expectFloats({model->vertices[3 * 6], model->vertices[3 * 7], model->vertices[3 * 7 + 1], model->normals[5]},
+                 {1, 1, 0, 3});
 }
 
 TEST(ObjReaderDeath, UnreadableFilesAndUnknownVertexTokensEndTheProcess) {
-    std::string missing = tempPath("missing.obj");
-    EXPECT_EXIT(glmReadOBJ(missing.c_str()), testing::ExitedWithCode(1),
+    EXPECT_EXIT(glmReadOBJ(tempPath("missing.obj").c_str()), testing::ExitedWithCode(1),
                 "glmReadOBJ\\(\\) failed: can't open data file \".*missing.obj\"");
+    EXPECT_EXIT(glmReadOBJ(tempPath("").c_str()), testing::ExitedWithCode(1), "can't open data file");
     std::string noLibrary = writeFile("nolib.obj", "mtllib absent.mtl\n" + square);
     EXPECT_EXIT(glmReadOBJ(noLibrary.c_str()), testing::ExitedWithCode(1),
                 "glmReadMTL\\(\\) failed: can't open material file \".*/absent.mtl\"");
     // The token message goes to standard output; the child sends it to stderr to be matched.
     std::string parameter = writeFile("vp.obj", square + "vp 1 2\n");
-    EXPECT_EXIT(
-        {
-            dup2(2, 1);
-            glmReadOBJ(parameter.c_str());
-        },
-        testing::ExitedWithCode(1), "glmFirstPass\\(\\): Unknown token \"vp\"");
-    EXPECT_EXIT(glmReadOBJ(tempPath("").c_str()), testing::ExitedWithCode(1), "can't open data file");
+    EXPECT_EXIT((dup2(2, 1), glmReadOBJ(parameter.c_str())), testing::ExitedWithCode(1),
+                "glmFirstPass\\(\\): Unknown token \"vp\"");
 }
