@@ -1,10 +1,8 @@
 // End to end: the real game's sound on SDL's disk driver, which writes the mix
-// in real time as raw 16-bit stereo at 44100 Hz. Each of the six sounds is
-// replaced by a tone of its own frequency, so the recording shows which is heard.
+// in real time as raw 16-bit stereo at 44100 Hz, each sound a tone of its own.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -12,14 +10,13 @@
 #include <vector>
 
 #include "tests/support/game_harness.h"
+#include "tests/support/tones.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const size_t kRate = 44100;
-const double kTrack1 = 300, kTrack2 = 500, kTrack3 = 700, kIdle = 900, kAcc = 1100, kMax = 1300;
-const double kHeard = 1000, kSilent = 150;  // tone amplitude in sample units
 // The top-speed loop follows 120 passes of the main loop, however slow they are.
 const int kTopSpeedTimeoutSteps = 240;  // of a quarter second
 const int kSettleTries = 60;            // of a quarter second
@@ -34,26 +31,13 @@ std::vector<float> recording(const fs::path& mix) {
     return mono;
 }
 
-// Amplitude of one frequency in samples [begin, end) of a recording (Goertzel).
-double tone(const std::vector<float>& s, double hz, size_t begin, size_t end) {
-    double k = 2 * std::cos(2 * M_PI * hz / kRate), a = 0, b = 0;
-    for (size_t i = begin; i < end; ++i) { double c = s[i] + k * a - b; b = a; a = c; }
-    return end > begin ? 2 * std::sqrt(std::max(0.0, a * a + b * b - k * a * b)) / double(end - begin) : 0;
-}
-
 // Waits until the last half second of the recording holds the wanted tones
 // and none of the others; key presses take a frame or more to be heard.
 bool soundsLike(const fs::path& mix, std::initializer_list<double> wanted) {
     for (int tries = 0; tries < kSettleTries; ++tries) {
         waitSeconds(0.25);
         std::vector<float> s = recording(mix);
-        size_t begin = s.size() - std::min(s.size(), kRate / 2);
-        bool matches = true;
-        for (double hz : {kTrack1, kTrack2, kTrack3, kIdle, kAcc, kMax}) {
-            double level = tone(s, hz, begin, s.size());
-            matches = matches && (std::count(wanted.begin(), wanted.end(), hz) ? level > kHeard : level < kSilent);
-        }
-        if (matches) return true;
+        if (hearsOnly(s, s.size() - std::min(s.size(), kRate / 2), wanted)) return true;
     }
     return false;
 }
@@ -62,14 +46,7 @@ bool soundsLike(const fs::path& mix, std::initializer_list<double> wanted) {
 
 TEST(AudioEndToEnd, MusicFromLaunchEngineOnDrivingAndTheMusicKey) {
     fs::path dir = makeGameDirectory(), mix = dir / "mix.raw";
-    fs::create_directories(dir / "resources/audio");
-    std::pair<const char*, double> sounds[] = {{"katyusha", kTrack1}, {"redalert", kTrack2}, {"metal_ussr", kTrack3},
-                                               {"engineidle", kIdle}, {"engineacc", kAcc},   {"enginemaxspeed", kMax}};
-    for (auto [name, hz] : sounds) {
-        std::string command = "sox -n -r 44100 -c 2 '" + (dir / "resources/audio" / name).string() + ".mp3' synth " +
-                              (hz < kIdle ? "60" : "2") + " sine " + std::to_string(hz) + " gain -12";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    }
+    writeToneSounds(dir, 60, 2);
     GameRun game({"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + mix.string()}, dir.string());
     ASSERT_TRUE(game.waitForWindow());
     EXPECT_TRUE(soundsLike(mix, {kTrack1})) << "track 1 alone at launch";
@@ -94,8 +71,9 @@ TEST(AudioEndToEnd, MusicFromLaunchEngineOnDrivingAndTheMusicKey) {
         std::vector<float> s = recording(mix);
         for (int wait = 0; s.size() < at + kStep && wait < 50; ++wait, s = recording(mix)) waitSeconds(0.1);
         size_t end = std::min(s.size(), at + kStep);
-        if (accelerating < 0 && tone(s, kAcc, at, end) > kHeard) accelerating = step;
-        if (tone(s, kMax, at, end) > kHeard && tone(s, kAcc, at, end) < kSilent) topSpeed = step;
+        double acc = toneLevel(s, kAcc, at, end), max = toneLevel(s, kMax, at, end);
+        if (accelerating < 0 && acc > kToneHeard) accelerating = step;
+        if (max > kToneHeard && acc < kToneSilent) topSpeed = step;
     }
     game.keyUp("w");
     EXPECT_GE(accelerating, 0) << "the accelerating loop was never heard";

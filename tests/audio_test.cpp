@@ -2,27 +2,25 @@
 // a tone of its own frequency, so the test can tell which ones are heard.
 #include "audio/sounds.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <thread>
 #include <vector>
+
+#include "tests/support/tones.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 // Track 1 changes tone after 1.2 s, so where it resumes shows in the mix.
-const double kTrack1 = 300, kTrack1Later = 1700, kTrack2 = 500, kTrack3 = 700;
-const double kIdle = 900, kAcc = 1100, kMax = 1300;
-const double kHeard = 1000, kSilent = 150;  // tone amplitude in sample units
+const double kTrack1Later = 1700;
 
 std::mutex captureMutex;
 std::vector<float> captured;
@@ -33,49 +31,37 @@ void captureMix(void*, Uint8* stream, int bytes) {
     for (int i = 0; i + 1 < bytes / 2; i += 2) captured.push_back((frames[i] + frames[i + 1]) / 2.0f);
 }
 
-void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
 // The mix over the next ms milliseconds, once a mixing pass in flight has gone.
 std::vector<float> listen(int ms) {
-    sleepMs(60);
+    SDL_Delay(60);
     { std::lock_guard<std::mutex> lock(captureMutex); captured.clear(); }
-    sleepMs(ms);
+    SDL_Delay(ms);
     std::lock_guard<std::mutex> lock(captureMutex);
     return captured;
 }
 
-// Amplitude of one frequency in the part [from, to) of a recording (Goertzel).
-double tone(const std::vector<float>& s, double hz, double from = 0, double to = 1) {
-    size_t begin = size_t(from * s.size()), end = size_t(to * s.size());
-    double k = 2 * std::cos(2 * M_PI * hz / 44100), a = 0, b = 0;
-    for (size_t i = begin; i < end; ++i) { double c = s[i] + k * a - b; b = a; a = c; }
-    return end > begin ? 2 * std::sqrt(std::max(0.0, a * a + b * b - k * a * b)) / double(end - begin) : 0;
+// The level of hz in the part [from, to) of a recording.
+double level(const std::vector<float>& s, double hz, double from = 0, double to = 1) {
+    return toneLevel(s, hz, size_t(from * s.size()), size_t(to * s.size()));
 }
 
-std::string sine(double seconds, double hz) {
-    return "synth " + std::to_string(seconds) + " sine " + std::to_string(hz) + " gain -12";
+// In the order of kToneSounds.
+std::vector<FMOD::Channel*> channels() {
+    return {musicChannel1, musicChannel2, musicChannel3, engineIdleChannel, engineAccChannel, engineMaxChannel};
 }
+
+fs::path fixtures;
 
 class AudioTest : public ::testing::Test {
 protected:
-    static fs::path fixtures;
     fs::path home = fs::current_path();
 
     static void SetUpTestSuite() {
         // Without a session bus SDL has libdbus start one through the X display, which leaks.
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
         fixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
-        fs::create_directories(fixtures / "resources/audio");
-        std::pair<const char*, std::string> sounds[] = {
-            {"katyusha", sine(1.2, kTrack1) + " : " + sine(1.0, kTrack1Later)},
-            {"redalert", sine(0.6, kTrack2)},       {"metal_ussr", sine(0.6, kTrack3)},
-            {"engineidle", sine(0.3, kIdle)},       {"engineacc", sine(0.3, kAcc)},
-            {"enginemaxspeed", sine(0.3, kMax)}};
-        for (auto& [name, effects] : sounds) {
-            std::string command = "sox -n -r 44100 -c 2 '" + (fixtures / "resources/audio" / name).string() +
-                                  ".mp3' " + effects;
-            ASSERT_EQ(std::system(command.c_str()), 0) << command;
-        }
+        writeToneSounds(fixtures, 0.6, 0.3);
+        writeSound(fixtures, "katyusha", sine(1.2, kTrack1) + " : " + sine(1.0, kTrack1Later));
     }
     static void TearDownTestSuite() { fs::remove_all(fixtures); }
     void TearDown() override {
@@ -93,18 +79,13 @@ protected:
             start();
     }
 };
-fs::path AudioTest::fixtures;
 
 TEST_F(AudioTest, OnlyTrackOneIsHeardUntilAnotherChannelIsResumed) {
     startAudioIn(fixtures);
-    FMOD::Channel* channels[] = {musicChannel1, musicChannel2, musicChannel3, engineIdleChannel, engineAccChannel, engineMaxChannel};
-    double tones[] = {kTrack1, kTrack2, kTrack3, kIdle, kAcc, kMax};
-    for (int i = 0; i < 6; ++i) {
-        setChannelPaused(channels[i], false);
-        std::vector<float> heard = listen(150);
-        setChannelPaused(channels[i], true);
-        for (int j = 0; j < 6; ++j)
-            EXPECT_EQ(tone(heard, tones[j]) > kHeard, j == i) << tones[i] << " with " << tones[j];
+    for (size_t i = 0; i < channels().size(); ++i) {
+        setChannelPaused(channels()[i], false);
+        EXPECT_TRUE(hearsOnly(listen(150), 0, {kToneSounds[i].hz})) << kToneSounds[i].name;
+        setChannelPaused(channels()[i], true);
     }
 }
 
@@ -112,10 +93,8 @@ TEST_F(AudioTest, EnginesLoopTracksPlayOnceAndAnEndedTrackTouchesNothing) {
     startAudioIn(fixtures);
     setChannelPaused(musicChannel1, true);
     for (FMOD::Channel* c : {musicChannel2, engineIdleChannel, engineAccChannel, engineMaxChannel}) setChannelPaused(c, false);
-    sleepMs(900);
-    std::vector<float> later = listen(300);
-    for (double hz : {kIdle, kAcc, kMax}) EXPECT_GT(tone(later, hz), kHeard) << hz;
-    EXPECT_LT(tone(later, kTrack2), kSilent);
+    SDL_Delay(900);
+    EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle, kAcc, kMax})) << "track 2 is over, the engines go on";
     for (FMOD::Channel* c : {engineIdleChannel, engineAccChannel, engineMaxChannel}) setChannelPaused(c, true);
 
     // The mixer hands the ended track's voice to the next sound; the old handle must not reach it.
@@ -123,22 +102,22 @@ TEST_F(AudioTest, EnginesLoopTracksPlayOnceAndAnEndedTrackTouchesNothing) {
     ASSERT_EQ(fmodSystem->playSound(FMOD_CHANNEL_FREE, musicSound3, true, &newcomer), FMOD_OK);
     ASSERT_EQ(newcomer->voice, musicChannel2->voice);
     EXPECT_EQ(musicChannel2->setPaused(false), FMOD_ERR_INVALID_HANDLE);
-    EXPECT_LT(tone(listen(200), kTrack3), kSilent);
+    EXPECT_LT(level(listen(200), kTrack3), kToneSilent);
     setChannelPaused(newcomer, false);
     setChannelPaused(musicChannel2, true);
-    EXPECT_GT(tone(listen(200), kTrack3), kHeard);
+    EXPECT_GT(level(listen(200), kTrack3), kToneHeard);
 }
 
 TEST_F(AudioTest, PauseSilencesAndResumeContinuesWhereItStopped) {
     startAudioIn(fixtures);
     listen(350);
     setChannelPaused(musicChannel1, true);
-    EXPECT_LT(tone(listen(1000), kTrack1), kSilent);
+    EXPECT_LT(level(listen(1000), kTrack1), kToneSilent);
     setChannelPaused(musicChannel1, false);
     std::vector<float> resumed = listen(1200);
     // Neither from the start (no later tone yet) nor advanced while paused (no first tone).
-    EXPECT_GT(tone(resumed, kTrack1, 0, 0.15), kHeard);
-    EXPECT_GT(tone(resumed, kTrack1Later, 0.75, 1), kHeard);
+    EXPECT_GT(level(resumed, kTrack1, 0, 0.15), kToneHeard);
+    EXPECT_GT(level(resumed, kTrack1Later, 0.75, 1), kToneHeard);
 }
 
 TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
@@ -147,14 +126,13 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     fs::create_directories(bad);
     fs::copy(fixtures / "resources", bad / "resources", fs::copy_options::recursive);
     std::ofstream(audio / "katyusha.mp3") << "not a sound at all\n";
-    std::ofstream(audio / "redalert.mp3", std::ios::trunc);
+    std::ofstream(audio / "redalert.mp3", std::ios::trunc);  // empty
     fs::remove(audio / "metal_ussr.mp3");
     fs::create_directory(audio / "metal_ussr.mp3");
     std::ofstream(audio / "engineacc.mp3") << std::string("ID3\x04\0\0\x7f\x7f\x7f\x7f", 10);  // a tag, no audio
 
     startAudioIn(missing);
-    for (FMOD::Channel* c : {musicChannel1, musicChannel2, musicChannel3, engineIdleChannel, engineAccChannel, engineMaxChannel})
-        EXPECT_EQ(c, nullptr);
+    for (FMOD::Channel* c : channels()) EXPECT_EQ(c, nullptr);
     setChannelPaused(musicChannel1, false);
     updateAudio();
     for (float sample : listen(200)) ASSERT_EQ(sample, 0);
@@ -163,7 +141,7 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     startAudioIn(bad);
     for (FMOD::Channel* c : {musicChannel1, musicChannel2, musicChannel3, engineAccChannel}) EXPECT_EQ(c, nullptr);
     setChannelPaused(engineIdleChannel, false);
-    EXPECT_GT(tone(listen(200), kIdle), kHeard);
+    EXPECT_GT(level(listen(200), kIdle), kToneHeard);
 }
 
 TEST_F(AudioTest, SystemLifecycle) {
@@ -187,7 +165,6 @@ TEST_F(AudioTest, SystemLifecycle) {
         sigaction(signal, nullptr, &action);
         EXPECT_EQ(action.sa_handler, SIG_DFL) << signal;
     }
-
     releaseAudio();
     EXPECT_EQ(fmodSystem, nullptr);
     EXPECT_EQ(musicChannel1, nullptr);
