@@ -2,7 +2,9 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "hud/font.h"
@@ -17,6 +19,8 @@
 namespace {
 
 const int kWindow = 256;  // the test window's size in pixels
+
+using Picture = std::vector<std::string>;
 
 class GlTest : public testing::Test {
 protected:
@@ -41,69 +45,62 @@ protected:
         drawText(text);
     }
 
-    static std::vector<unsigned char> readRed() {
+    // The window's pixels as '#' (red above the threshold) and '.', bottom row first.
+    static Picture lit(int threshold = 128) {
         std::vector<unsigned char> rgb(kWindow * kWindow * 3);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, kWindow, kWindow, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
-        std::vector<unsigned char> red(kWindow * kWindow);
-        for (size_t i = 0; i < red.size(); ++i) red[i] = rgb[i * 3];
-        return red;
-    }
-
-    // The lit pixels of a 10 x 13 cell whose raster position was (x, y), top row
-    // first, as '#' and '.'; window rows count upward.
-    static std::vector<std::string> cell(const std::vector<unsigned char>& red, int x, int y) {
-        std::vector<std::string> rows;
-        for (int row = y + 10; row >= y - 2; --row) {
-            std::string line;
-            for (int col = x; col < x + 10; ++col) line += red[row * kWindow + col] > 128 ? '#' : '.';
-            rows.push_back(line);
-        }
+        Picture rows(kWindow, std::string(kWindow, '.'));
+        for (int i = 0; i < kWindow * kWindow; ++i) rows[i / kWindow][i % kWindow] = rgb[i * 3] > threshold ? '#' : '.';
         return rows;
     }
 
-    static int litPixels(const std::vector<unsigned char>& red) {
+    // The w x h block whose bottom left pixel is (x, y), top row first.
+    static Picture block(const Picture& window, int x, int y, int w, int h) {
+        Picture rows;
+        for (int row = y + h - 1; row >= y; --row) rows.push_back(window[row].substr(x, w));
+        return rows;
+    }
+
+    static int count(const Picture& picture) {
         int lit = 0;
-        for (unsigned char r : red) lit += r > 128;
+        for (const std::string& row : picture) lit += int(std::count(row.begin(), row.end(), '#'));
         return lit;
     }
+
+    // A 10 x 13 text cell whose raster position was (x, y).
+    static Picture cell(const Picture& window, int x, int y) { return block(window, x, y - 2, 10, 13); }
 };
 
 using FontTest = GlTest;
 
 TEST_F(FontTest, GlyphsStandUprightOnTheirBaselineAndAdvanceTenPixels) {
     drawAt(20, 100, "WZ");
-    std::vector<unsigned char> red = readRed();
-    const std::vector<std::string> w = {
-        "##....##..", "##....##..", "##....##..", "##....##..", "##....##..", "##.##.##..",
-        "##.##.##..", "########..", "########..", "###..###..", "##....##..", "..........",
-        "..........",
-    };
-    const std::vector<std::string> z = {
-        "########..", "......##..", "......##..", ".....##...", "....##....", ".######...",
-        "..##......", ".##.......", "##........", "##........", "########..", "..........",
-        "..........",
-    };
-    EXPECT_EQ(cell(red, 20, 100), w);
-    EXPECT_EQ(cell(red, 30, 100), z);
+    const Picture window = lit();
+    const Picture w = {"##....##..", "##....##..", "##....##..", "##....##..", "##....##..", "##.##.##..", "##.##.##..",
+                       "########..", "########..", "###..###..", "##....##..", "..........", ".........."};
+    const Picture z = {"########..", "......##..", "......##..", ".....##...", "....##....", ".######...", "..##......",
+                       ".##.......", "##........", "##........", "########..", "..........", ".........."};
+    EXPECT_EQ(cell(window, 20, 100), w);
+    EXPECT_EQ(cell(window, 30, 100), z);
 }
 
 TEST_F(FontTest, EveryLetterHasItsOwnGlyphAndTheSpaceIsBlank) {
     drawAt(5, 130, "ABCDEFGHIJKLM");
     drawAt(5, 100, "NOPQRSTUVWXYZ");
     drawAt(5, 60, " ");
-    std::vector<unsigned char> red = readRed();
-    std::vector<std::vector<std::string>> seen;
+    const Picture window = lit();
+    std::vector<Picture> seen;
     for (int i = 0; i < 26; ++i) {
-        SCOPED_TRACE(std::string(1, static_cast<char>('A' + i)));
-        std::vector<std::string> glyph = cell(red, 5 + 10 * (i % 13), i < 13 ? 130 : 100);
-        EXPECT_EQ(glyph[11] + glyph[12], std::string(20, '.'));  // two blank rows at the bottom
-        for (const std::string& row : glyph) EXPECT_EQ(row.substr(8), "..");  // the gap
-        for (const auto& other : seen) EXPECT_NE(glyph, other);
+        SCOPED_TRACE(std::string(1, char('A' + i)));
+        const int x = 5 + 10 * (i % 13), y = i < 13 ? 130 : 100;
+        EXPECT_EQ(count(block(window, x, y - 2, 10, 2)), 0);     // two blank rows at the bottom
+        EXPECT_EQ(count(block(window, x + 8, y - 2, 2, 13)), 0);  // the gap
+        const Picture glyph = cell(window, x, y);
+        for (const Picture& other : seen) EXPECT_NE(glyph, other);
         seen.push_back(glyph);
     }
-    std::vector<std::string> space = cell(red, 5, 60);
-    for (const std::string& row : space) EXPECT_EQ(row, "..........");
+    EXPECT_EQ(count(cell(window, 5, 60)), 0);
 }
 
 TEST_F(FontTest, CharactersWithoutAGlyphDrawNothingAndTakeNoRoom) {
@@ -112,24 +109,16 @@ TEST_F(FontTest, CharactersWithoutAGlyphDrawNothingAndTakeNoRoom) {
     const std::vector<unsigned char> solid(13, 0xff);
     glBitmap(8, 13, 0, 2, 10, 0, solid.data());
     glEndList();
-
-    const struct {
-        const char* text;
-        int advance;
-    } cases[] = {
-        {"abc", 0}, {"0123:.,!", 0}, {"\xc8\x80\xff", 0}, {"FPS: ", 40}, {"a B", 20},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
+    const std::pair<const char*, int> cases[] = {{"abc", 0}, {"0123:.,!", 0}, {"\xc8\x80\xff", 0}, {"FPS: ", 40}, {"a B", 20}};
+    for (const auto& [text, advance] : cases) {
+        SCOPED_TRACE(text);
         glClear(GL_COLOR_BUFFER_BIT);
-        drawAt(30, 100, c.text);
+        drawAt(30, 100, text);
         float raster[4];
         glGetFloatv(GL_CURRENT_RASTER_POSITION, raster);
-        EXPECT_EQ(raster[0], 30.0f + static_cast<float>(c.advance));
+        EXPECT_EQ(raster[0], 30.0f + float(advance));
         EXPECT_EQ(raster[1], 100.0f);
-        if (c.advance == 0) {
-            EXPECT_EQ(litPixels(readRed()), 0);
-        }
+        if (advance == 0) EXPECT_EQ(count(lit()), 0);
     }
     glDeleteLists(fontBase + 200, 1);
 }
@@ -147,52 +136,42 @@ protected:
     }
 
     void TearDown() override {
+        play();
         levelIntroVisible = true;
-        gameOver = levelComplete = startRequested = restartRequested = false;
-        renderOptions = RenderOptions();
     }
 
-    static void play() {
-        levelIntroVisible = gameOver = levelComplete = startRequested = restartRequested = false;
-    }
+    static void play() { levelIntroVisible = gameOver = levelComplete = startRequested = restartRequested = false; }
 
-    static std::vector<unsigned char> frame() {
+    static Picture frame(int threshold = 128) {
         glClear(GL_COLOR_BUFFER_BIT);
         drawHud();
-        return readRed();
+        return lit(threshold);
     }
 
-    // Overlay units (1420 x 800, y down) to the test window's pixels.
-    static unsigned char at(const std::vector<unsigned char>& red, float x, float y) {
-        int col = static_cast<int>(x * kWindow / 1420);
-        int row = static_cast<int>((800 - y) * kWindow / 800);
-        return red[row * kWindow + col];
+    // Whether the pixel at overlay units (1420 x 800, y down) is lit.
+    static bool litAt(const Picture& window, float x, float y) {
+        return window[int((800 - y) * kWindow / 800)][int(x * kWindow / 1420)] == '#';
     }
 
     // Lit pixels where the frame-rate read-out goes, near the top left corner.
-    static int readOutPixels(const std::vector<unsigned char>& red) {
-        int lit = 0;
-        for (int row = kWindow - 9; row < kWindow; ++row)
-            for (int col = 0; col < 140; ++col) lit += red[row * kWindow + col] > 128;
-        return lit;
-    }
+    static int readOut(const Picture& window) { return count(block(window, 0, kWindow - 9, 140, 9)); }
 };
 
 TEST_F(HudTest, MetersAndReadOutShowOnlyDuringPlay) {
     renderOptions.fpsVisible = true;
-    std::vector<unsigned char> red = frame();
-    EXPECT_GT(at(red, 235, 500), 150);  // health 50 fills the bar from 595 up to 405
-    EXPECT_LT(at(red, 235, 380), 20);
-    EXPECT_LT(at(red, 1185, 500), 20);  // the boost bar is green
-    EXPECT_GT(readOutPixels(red), 20);
+    EXPECT_TRUE(litAt(frame(150), 235, 500));  // health 50 fills the bar from 595 up to 405
+    Picture dim = frame(20);
+    EXPECT_FALSE(litAt(dim, 235, 380));
+    EXPECT_FALSE(litAt(dim, 1185, 500));  // the boost bar is green
+    EXPECT_GT(readOut(frame()), 20);
 
     framesPerSecond = 0;  // not measured yet
-    EXPECT_EQ(readOutPixels(frame()), 0);
+    EXPECT_EQ(readOut(frame()), 0);
 
     levelComplete = true;  // the level is won: the next banner follows, no meters now
-    red = frame();
+    dim = frame(20);
     levelNumber = 1;
-    EXPECT_LT(at(red, 235, 500), 20);
+    EXPECT_FALSE(litAt(dim, 235, 500));
     EXPECT_TRUE(levelIntroVisible);
 }
 
@@ -201,8 +180,7 @@ TEST_F(HudTest, PicturesBecomeTexturesOnceNotEveryFrame) {
         renderOptions.helpVisible = true;
         drawHud();
         renderOptions.helpVisible = false;
-        for (int number = 1; number <= 4; ++number) {
-            levelNumber = number;
+        for (levelNumber = 1; levelNumber <= 4; ++levelNumber) {
             levelIntroVisible = true;
             drawHud();
         }

@@ -11,17 +11,16 @@
 namespace {
 
 TgaImage image(int width, int height, int bitsPerPixel, std::vector<uint8_t> data) {
-    TgaImage result;
-    result.status = 0;
-    result.imageType = bitsPerPixel == 8 ? 3 : 2;
-    result.bitsPerPixel = uint8_t(bitsPerPixel);
-    result.width = int16_t(width);
-    result.height = int16_t(height);
-    result.data = std::move(data);
-    return result;
+    return {0, uint8_t(bitsPerPixel == 8 ? 3 : 2), uint8_t(bitsPerPixel), int16_t(width), int16_t(height), std::move(data)};
 }
 
 void build(TgaImage picture) { ASSERT_EQ(buildHeightfield(picture, "test.tga"), 0); }
+
+std::string rescale() {
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(rescaleHeightfield(), 0);
+    return testing::internal::GetCapturedStdout();
+}
 
 float normalAt(int sample, int axis) { return terrain.surfaceNormals[3 * sample + axis]; }
 
@@ -41,21 +40,16 @@ TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursOnlyFrom32Bits) {
 
 TEST(Terrain, RescalingSpansMinusThreeToNineAndReportsIt) {
     build(image(3, 2, 8, {40, 90, 200, 10, 250, 100}));
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(rescaleHeightfield(), 0);
     char expected[128];
     std::snprintf(expected, sizeof expected, "terrain: 3.000000 15.000000 %f %f 12.000000 %f\n", 10 / 256.0,
                   250 / 256.0, 90 / 240.0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), expected);
-    EXPECT_EQ(terrain.heights[3], -3.0f);
-    EXPECT_EQ(terrain.heights[4], 9.0f);
+    EXPECT_EQ(rescale(), expected);
+    EXPECT_TRUE(terrain.heights[3] == -3.0f && terrain.heights[4] == 9.0f);
 
     // A flat image has no relief to stretch: it lies at the lowest height, not NaN.
-    build(image(2, 2, 8, {77, 77, 77, 77}));
-    testing::internal::CaptureStdout();
-    ASSERT_EQ(rescaleHeightfield(), 0);
-    testing::internal::GetCapturedStdout();
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(terrain.heights[i], -3.0f);
+    build(image(2, 1, 8, {77, 77}));
+    rescale();
+    EXPECT_TRUE(terrain.heights[0] == -3.0f && terrain.heights[1] == -3.0f);
 }
 
 TEST(Terrain, NormalsAreUnitLengthPointUpAndLeanAwayFromSlopes) {
@@ -77,23 +71,16 @@ TEST(Terrain, NormalsAreUnitLengthPointUpAndLeanAwayFromSlopes) {
 }
 
 TEST(Terrain, BadImagesAreRefusedNamingTheFileAndLeaveNoTerrain) {
-    const TgaImage bad[] = {
-        image(0, 4, 8, {}),
-        image(4, -2, 8, std::vector<uint8_t>(8)),
-        image(2, 2, 0, std::vector<uint8_t>(8)),
-        image(2, 2, 12, std::vector<uint8_t>(8)),
-        image(3, 3, 8, std::vector<uint8_t>(8)),
-        image(2, 2, 32, std::vector<uint8_t>(15)),
-    };
+    const std::vector<uint8_t> eight(8);
+    const TgaImage bad[] = {image(0, 4, 8, {}),       image(4, -2, 8, eight), image(2, 2, 0, eight),
+                            image(2, 2, 12, eight),   image(3, 3, 8, eight),  image(2, 2, 32, std::vector<uint8_t>(15))};
     for (TgaImage picture : bad) {
         build(image(2, 2, 8, {1, 2, 3, 4}));
         testing::internal::CaptureStdout();
         EXPECT_EQ(buildHeightfield(picture, "hills.tga"), -4);
         EXPECT_NE(testing::internal::GetCapturedStdout().find("hills.tga"), std::string::npos);
-        EXPECT_EQ(terrain.heights, nullptr);
-        EXPECT_EQ(rescaleHeightfield(), -1);
         float height = 0;
-        EXPECT_FALSE(terrainHeightAt(0, 100, &height));
+        EXPECT_TRUE(terrain.heights == nullptr && rescaleHeightfield() == -1 && !terrainHeightAt(0, 100, &height));
     }
     testing::internal::CaptureStdout();
     EXPECT_EQ(loadHeightfieldFrom((testing::TempDir() + "missing.tga").c_str()), -4);
@@ -102,18 +89,15 @@ TEST(Terrain, BadImagesAreRefusedNamingTheFileAndLeaveNoTerrain) {
 
 TEST(Terrain, HeightQueryReadsTheSampleUnderAPointInsideTheGrid) {
     // 5 x 4 samples: column = trunc(x) + 2, row = 102 - trunc(z).
-    std::vector<uint8_t> grey(20);
-    for (int i = 0; i < 20; ++i) grey[i] = uint8_t(i * 10);
+    std::vector<uint8_t> grey;
+    for (int i = 0; i < 20; ++i) grey.push_back(uint8_t(i * 10));
     build(image(5, 4, 8, grey));
     const float inside[][3] = {{0, 102, 2}, {0.9f, 101.5f, 7}, {-2, 102, 0}, {2.7f, 99, 19}, {-1.5f, 100.2f, 11}};
+    float height = -1;
     for (const auto& point : inside) {
-        float height = -1;
         EXPECT_TRUE(terrainHeightAt(point[0], point[1], &height)) << point[0] << ", " << point[1];
         EXPECT_FLOAT_EQ(height, point[2] * 10 / 256.0f) << point[0] << ", " << point[1];
     }
     const float outside[][2] = {{3, 100}, {-3, 100}, {0, 103}, {0, 98}, {1e30f, 100}, {NAN, 100}, {0, INFINITY}};
-    for (const auto& point : outside) {
-        float height = -1;
-        EXPECT_FALSE(terrainHeightAt(point[0], point[1], &height)) << point[0] << ", " << point[1];
-    }
+    for (const auto& point : outside) EXPECT_FALSE(terrainHeightAt(point[0], point[1], &height)) << point[0] << ", " << point[1];
 }

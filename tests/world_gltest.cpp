@@ -20,10 +20,10 @@
 
 namespace {
 
-const int windowSize = 256;
+const int windowSize = 256, half = windowSize / 2;
 
-unsigned int solidTexture(uint8_t r, uint8_t g, uint8_t b) {
-    const uint8_t texel[3] = {r, g, b};
+unsigned int solidTexture(unsigned int rgb) {
+    const uint8_t texel[3] = {uint8_t(rgb >> 16), uint8_t(rgb >> 8), uint8_t(rgb)};
     unsigned int name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
@@ -32,13 +32,16 @@ unsigned int solidTexture(uint8_t r, uint8_t g, uint8_t b) {
     return name;
 }
 
-// World positions (x, y, z) of every vertex the list sends, read back through
-// feedback under an orthographic view that maps world units one to one.
-std::vector<float> listVertices(unsigned int list) {
-    glViewport(0, 0, windowSize, windowSize);
+void setProjection(int width, int height) {
+    glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(-windowSize / 2, windowSize / 2, -windowSize / 2, windowSize / 2, -1000, 1000);
+}
+
+// World positions (x, y, z) of every vertex the list sends, read back through feedback.
+std::vector<float> listVertices(unsigned int list) {
+    setProjection(windowSize, windowSize);
+    glOrtho(-half, half, -half, half, -1000, 1000);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     std::vector<float> buffer(10000), vertices;
@@ -48,12 +51,16 @@ std::vector<float> listVertices(unsigned int list) {
     const int used = glRenderMode(GL_RENDER);
     for (int i = 0; i < used;) {
         if (int(buffer[i++]) != GL_POLYGON_TOKEN) continue;
-        for (int v = int(buffer[i++]); v > 0; --v, i += 3) {
-            vertices.insert(vertices.end(), {buffer[i] - windowSize / 2, buffer[i + 1] - windowSize / 2,
-                                             (0.5f - buffer[i + 2]) * 2000});
-        }
+        for (int v = int(buffer[i++]); v > 0; --v, i += 3)
+            vertices.insert(vertices.end(), {buffer[i] - half, buffer[i + 1] - half, (0.5f - buffer[i + 2]) * 2000});
     }
     return vertices;
+}
+
+bool listSetsColourMaterial() {
+    glDisable(GL_COLOR_MATERIAL);
+    glCallList(buildTerrainList());
+    return glIsEnabled(GL_COLOR_MATERIAL);
 }
 
 }  // namespace
@@ -61,8 +68,8 @@ std::vector<float> listVertices(unsigned int list) {
 TEST(TerrainList, SendsEverySampleAtItsWorldPlaceAndColoursOnlyFrom32Bits) {
     ensureGlContext();
     const std::vector<uint8_t> grey = {0, 64, 128, 192, 255, 32, 16, 8, 4};
-    TgaImage picture{0, 3, 8, 3, 3, grey};
-    ASSERT_EQ(buildHeightfield(picture, "grid.tga"), 0);
+    TgaImage pictures[] = {{0, 3, 8, 3, 3, grey}, {0, 2, 32, 2, 2, std::vector<uint8_t>(16, 9)}, {0, 3, 8, 4, 1, {1, 2, 3, 4}}};
+    ASSERT_EQ(buildHeightfield(pictures[0], "grid.tga"), 0);
     std::set<int> samplesSent;
     const std::vector<float> sent = listVertices(buildTerrainList());
     for (size_t i = 0; i < sent.size(); i += 3) {
@@ -72,39 +79,28 @@ TEST(TerrainList, SendsEverySampleAtItsWorldPlaceAndColoursOnlyFrom32Bits) {
         samplesSent.insert(row * 3 + column);
     }
     EXPECT_EQ(samplesSent.size(), 9u);
-    glDisable(GL_COLOR_MATERIAL);
-    glCallList(buildTerrainList());
-    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-
-    TgaImage coloured{0, 2, 32, 2, 2, std::vector<uint8_t>(16, 9)};
-    ASSERT_EQ(buildHeightfield(coloured, "c.tga"), 0);
-    glCallList(buildTerrainList());
-    EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL));
-
-    TgaImage row{0, 3, 8, 4, 1, {1, 2, 3, 4}};
-    ASSERT_EQ(buildHeightfield(row, "row.tga"), 0);
+    EXPECT_FALSE(listSetsColourMaterial());
+    ASSERT_EQ(buildHeightfield(pictures[1], "coloured.tga"), 0);
+    EXPECT_TRUE(listSetsColourMaterial());
+    ASSERT_EQ(buildHeightfield(pictures[2], "row.tga"), 0);
     EXPECT_TRUE(listVertices(buildTerrainList()).empty());
 }
 
 TEST(Skybox, EachFaceFillsItsDirectionWhereverTheCubeStands) {
     ensureGlContext();
-    sky = {solidTexture(255, 0, 0), solidTexture(0, 255, 0), solidTexture(0, 0, 255),
-           solidTexture(255, 255, 0), solidTexture(0, 255, 255), solidTexture(255, 0, 255), 0, 0};
-    glViewport(0, 0, windowSize, windowSize);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
+    sky = {solidTexture(0xff0000), solidTexture(0x00ff00), solidTexture(0x0000ff),
+           solidTexture(0xffff00), solidTexture(0x00ffff), solidTexture(0xff00ff), 0, 0};
+    setProjection(windowSize, windowSize);
     gluPerspective(90, 1, 0.5, 400000);
     glMatrixMode(GL_MODELVIEW);
     glDisable(GL_FOG);
-    struct View {
-        float dx, dy, dz, centreX;
-        unsigned int colour;  // 0xRRGGBB
-    };
     // Moved 15000 along -x, the camera sees the cube's +x face from outside.
-    const View views[] = {{-1, 0, 0, 0, 0xff0000}, {1, 0, 0, 0, 0x00ff00}, {0, -1, 0, 0, 0x0000ff},
-                          {0, 1, 0, 0, 0xffff00},  {0, 0, -1, 0, 0x00ffff}, {0, 0, 1, 0, 0xff00ff},
-                          {-1, 0, 0, -15000, 0x00ff00}};
-    for (const View& view : views) {
+    const struct {
+        float dx, dy, dz, centreX;
+        unsigned int colour;
+    } views[] = {{-1, 0, 0, 0, 0xff0000}, {1, 0, 0, 0, 0x00ff00}, {0, -1, 0, 0, 0x0000ff}, {0, 1, 0, 0, 0xffff00},
+                 {0, 0, -1, 0, 0x00ffff}, {0, 0, 1, 0, 0xff00ff}, {-1, 0, 0, -15000, 0x00ff00}};
+    for (const auto& view : views) {
         sky.centreX = view.centreX;
         glLoadIdentity();
         gluLookAt(0, 0, 0, view.dx, view.dy, view.dz, 0, view.dy ? 0 : 1, view.dy ? 1 : 0);
@@ -116,15 +112,14 @@ TEST(Skybox, EachFaceFillsItsDirectionWhereverTheCubeStands) {
         uint8_t pixel[3] = {};
         float depth = 0;
         glReadBuffer(GL_BACK);
-        glReadPixels(windowSize / 2, windowSize / 2, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
-        glReadPixels(windowSize / 2, windowSize / 2, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glReadPixels(half, half, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
+        glReadPixels(half, half, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
         EXPECT_EQ(unsigned(pixel[0] << 16 | pixel[1] << 8 | pixel[2]), view.colour) << view.dx << view.dy << view.dz;
         EXPECT_EQ(depth, 1.0f);
     }
     sky.centreX = 0;
-    for (GLenum capability : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_TEXTURE_2D}) {
+    for (GLenum capability : {GL_DEPTH_TEST, GL_LIGHTING, GL_BLEND, GL_TEXTURE_2D})
         EXPECT_TRUE(glIsEnabled(capability)) << capability;
-    }
     GLint wrap = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
     EXPECT_EQ(wrap, GL_CLAMP_TO_EDGE);
@@ -132,32 +127,30 @@ TEST(Skybox, EachFaceFillsItsDirectionWhereverTheCubeStands) {
 
 TEST(LevelStart, EachLevelLaysOutItsPickupsSetsItsMetersAndFogAndKeepsItsGround) {
     ensureGlContext();
-    struct Plan {
+    const struct {
         int number, minCount, maxCount, minKind, maxKind;
         bool restoresMeters, fog;
-    };
-    const Plan plans[] = {{1, 30, 40, 3, 4, true, false}, {2, 50, 100, 1, 4, false, true},
-                          {3, 200, 300, 2, 2, false, true}};
+    } plans[] = {{1, 30, 40, 3, 4, true, false}, {2, 50, 100, 1, 4, false, true}, {3, 200, 300, 2, 2, false, true}};
     unsigned int grounds[4] = {};
     for (int round = 0; round < 3; ++round) {
-        for (const Plan& plan : plans) {
+        for (const auto& plan : plans) {
+            SCOPED_TRACE(testing::Message() << "level " << plan.number);
             player.health = 75;
             player.ammo = 9;
             drive.forwardSpeed = 80;
             plan.fog ? glDisable(GL_FOG) : glEnable(GL_FOG);
             levelNumber = plan.number;
             startLevel();
-            EXPECT_EQ(bool(glIsEnabled(GL_FOG)), plan.fog) << "level " << plan.number;
+            EXPECT_EQ(bool(glIsEnabled(GL_FOG)), plan.fog);
             EXPECT_EQ(player.health, plan.restoresMeters ? 50 : 75);
             EXPECT_EQ(player.ammo, plan.restoresMeters ? 5 : 9);
             EXPECT_EQ(drive.forwardSpeed, 0);
             ASSERT_TRUE(level.pickupCount >= plan.minCount && level.pickupCount <= plan.maxCount);
             std::set<int> kinds;
             for (int i = 0; i < level.pickupCount; ++i) kinds.insert(level.pickups[i].kind);
-            EXPECT_EQ(*kinds.begin(), plan.minKind) << "level " << plan.number;
-            EXPECT_EQ(*kinds.rbegin(), plan.maxKind) << "level " << plan.number;
+            EXPECT_TRUE(*kinds.begin() == plan.minKind && *kinds.rbegin() == plan.maxKind);
             if (round == 0) grounds[plan.number] = level.groundTexture;
-            EXPECT_EQ(level.groundTexture, grounds[plan.number]) << "level " << plan.number;
+            EXPECT_EQ(level.groundTexture, grounds[plan.number]);
         }
     }
     EXPECT_TRUE(grounds[1] != grounds[2] && grounds[2] != grounds[3]);
@@ -191,19 +184,15 @@ TEST(Scene, SetUpGivesFogFourColourPartsAndLiftsLevelOnePickupsOntoTheTerrain) {
 
 namespace {
 
-// Regions of the 1420 x 800 start-up view, which looks down the road tilted
-// 22 degrees down: the horizon lies about 14 rows below the top.
+// Regions (x, y, w, h) of the 1420 x 800 start-up view, which looks down the
+// road tilted 22 degrees down: the horizon lies about 14 rows below the top.
 struct Region {
     int x, y, w, h;
 };
-const Region skyStrip = {0, 0, 1420, 10};
-const Region groundLeft = {20, 120, 160, 180};
-const Region roadAtHorizon = {690, 18, 40, 12};
-const Region fieldsAtHorizon = {100, 18, 200, 12};
-const Region vehicle = {600, 290, 220, 350};
+const Region skyStrip = {0, 0, 1420, 10}, vehicle = {600, 290, 220, 350};
+const Region roadAtHorizon = {690, 18, 40, 12}, fieldsAtHorizon = {100, 18, 200, 12};
 const Region roadAhead = {300, 40, 820, 240};
-// The terrain patch, 4750 units ahead on the road, is a low lump at the horizon's middle.
-const Region terrainLump = {684, 14, 52, 4};
+const Region terrainLump = {684, 14, 52, 4};  // the terrain patch, 4750 units ahead on the road
 
 Rgb mean(const Screenshot& shot, const Region& r) { return shot.regionMean(r.x, r.y, r.w, r.h); }
 
@@ -223,7 +212,7 @@ double regionDifference(const Screenshot& a, const Screenshot& b, const Region& 
 
 // The first view of the road. The banner must show first (until then the screen
 // may still hold a just-killed game's window); Home is pressed until it goes,
-// since a press before the window has focus is lost and one during play does nothing.
+// since a press before the window has focus is lost.
 Screenshot startUpView(GameRun& game) {
     if (!game.waitForWindow() || !game.waitForOutput("Linking shaders")) return {};
     Screenshot shot = takeScreenshot();
@@ -247,10 +236,8 @@ void writeColouredHeightmap(const std::string& directory) {
     const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 32, 0};
     std::vector<uint8_t> file(header, header + sizeof header);
     for (int row = 0; row < 256; ++row) {
-        for (int column = 0; column < 256; ++column) {
-            const double fromCentre = std::hypot(row - 128, column - 128) / 192;
-            file.insert(file.end(), {255, 0, 255, uint8_t(255 * (1 - fromCentre))});
-        }
+        for (int column = 0; column < 256; ++column)
+            file.insert(file.end(), {255, 0, 255, uint8_t(255 * (1 - std::hypot(row - 128, column - 128) / 192))});
     }
     FILE* out = std::fopen((directory + "/resources/vorlane.tga").c_str(), "wb");
     ASSERT_NE(out, nullptr);
@@ -260,17 +247,26 @@ void writeColouredHeightmap(const std::string& directory) {
 
 }  // namespace
 
-TEST(OnScreen, StartUpShowsSkyAboveTheRoadPictureWithTheVehicleAndTheTerrainAhead) {
-    GameRun game;
-    const Screenshot shot = startUpView(game);
-    ASSERT_EQ(shot.width, 1420);
-    const Rgb ground = mean(shot, groundLeft);
-    EXPECT_TRUE(ground.g > 30 && ground.b < 0.4 * ground.g);
-    // The ground picture, not a plain colour: dark asphalt between bright fields.
-    EXPECT_LT(mean(shot, roadAtHorizon).g, 0.75 * mean(shot, fieldsAtHorizon).g);
-    const Rgb body = mean(shot, vehicle);
-    EXPECT_GT(body.r - body.g, 30) << "no red vehicle in the lower middle";
+TEST(OnScreen, StartUpShowsSkyRoadVehicleAndTerrainAndTheSkyTravelsWithTheCamera) {
+    Screenshot shot;
+    {
+        GameRun game;
+        shot = startUpView(game);
+        ASSERT_EQ(shot.width, 1420);
+        const Rgb body = mean(shot, vehicle);
+        // The ground picture, not a plain colour: dark asphalt between bright fields.
+        EXPECT_LT(mean(shot, roadAtHorizon).g, 0.75 * mean(shot, fieldsAtHorizon).g);
+        EXPECT_GT(body.r - body.g, 30) << "no red vehicle in the lower middle";
 
+        // One run draws a still view identically; a sky left behind would show its walls coming closer.
+        game.keyDown("w");
+        waitSeconds(4.0);
+        game.keyUp("w");
+        const Screenshot moved = takeScreenshot();
+        ASSERT_EQ(moved.width, 1420);
+        EXPECT_LT(regionDifference(shot, moved, skyStrip), 0.5);
+        EXPECT_GT(regionDifference(shot, moved, roadAhead), 1.0);
+    }
     // A magenta terrain changes the lump on the horizon, not the ground nearer
     // by. Two runs never draw quite alike (a few levels per pixel).
     const std::string colouredDirectory = makeGameDirectory();
@@ -280,18 +276,4 @@ TEST(OnScreen, StartUpShowsSkyAboveTheRoadPictureWithTheVehicleAndTheTerrainAhea
     ASSERT_EQ(coloured.width, 1420);
     EXPECT_GT(regionDifference(shot, coloured, terrainLump), 8);
     EXPECT_LT(regionDifference(shot, coloured, roadAhead), 5);
-}
-
-TEST(OnScreen, TheSkyTravelsWithTheCameraWhileTheGroundGoesBy) {
-    GameRun game;
-    const Screenshot before = startUpView(game);
-    ASSERT_EQ(before.width, 1420);
-    game.keyDown("w");
-    waitSeconds(4.0);
-    game.keyUp("w");
-    const Screenshot after = takeScreenshot();
-    ASSERT_EQ(after.width, 1420);
-    // One run draws a still view identically; a sky left behind would show its walls coming closer.
-    EXPECT_LT(regionDifference(before, after, skyStrip), 0.5);
-    EXPECT_GT(regionDifference(before, after, roadAhead), 1.0);
 }
