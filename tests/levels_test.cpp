@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "assets/tga_reader.h"
@@ -14,18 +16,12 @@ const int noLevel = 0;
 TEST(Random, FollowsTheSameSequenceOnEveryRunAndStaysInRange) {
     randomState = 1;
     for (int value : {16838, 5758, 10113, 17515, 31051}) EXPECT_EQ(randomInRange(0, 32767), value);
-    const int ranges[][2] = {{3, 4}, {-105, 105}, {7, 7}, {-2000000000, 2000000000}};
-    for (const auto& range : ranges) {
-        int lowest = range[1], highest = range[0];
-        for (int i = 0; i < 20000; ++i) {
-            const int value = randomInRange(range[0], range[1]);
-            ASSERT_TRUE(value >= range[0] && value <= range[1]) << value;
-            lowest = std::min(lowest, value);
-            highest = std::max(highest, value);
-        }
-        if (range[1] < range[0] + 1000) {
-            EXPECT_TRUE(lowest == range[0] && highest == range[1]);
-        }
+    const std::pair<int, int> ranges[] = {{3, 4}, {-105, 105}, {7, 7}, {-2000000000, 2000000000}};
+    for (const auto& [low, high] : ranges) {
+        std::set<int> seen;
+        for (int i = 0; i < 20000; ++i) seen.insert(randomInRange(low, high));
+        EXPECT_TRUE(*seen.begin() >= low && *seen.rbegin() <= high) << *seen.begin() << " " << *seen.rbegin();
+        if (high < low + 1000) EXPECT_EQ(int(seen.size()), high - low + 1);  // every value turns up
     }
 }
 
@@ -62,27 +58,21 @@ TEST(Levels, StartingBeyondTheLastLevelOnlyResetsThePlayerAndRetiresThePickups) 
         EXPECT_EQ(level.pickups, oldPickups);
         for (int i = 0; i < level.pickupCount; ++i) EXPECT_TRUE(level.pickups[i].collected);
         EXPECT_TRUE(player.cameraPos.x == 0 && player.cameraPos.z == 4970 && player.vehiclePos.y == 5);
-        EXPECT_EQ(player.heading, 0);
-        EXPECT_EQ(player.health, 75);
+        EXPECT_TRUE(player.heading == 0 && player.health == 75);
     }
     levelNumber = 1;
 }
 
 TEST(Scene, FirstPickupsSitOnHillsAndFloatElsewhere) {
     // A 4 x 4 patch: column = trunc(x) + 2, row = 102 - trunc(z).
-    TgaImage patch;
-    patch.status = 0;
-    patch.bitsPerPixel = 8;
-    patch.width = patch.height = 4;
-    patch.data.assign(16, 0);
+    TgaImage patch{0, 3, 8, 4, 4, std::vector<uint8_t>(16)};
     ASSERT_EQ(buildHeightfield(patch, "patch.tga"), 0);
     terrain.heights[0] = 6.5f;    // x -2, z 102
     terrain.heights[5] = 2.0f;    // x -1, z 101
     terrain.heights[10] = 1.9f;   // x 0, z 100
-    const float placed[][2] = {{-2, 102}, {-1, 101}, {0.5f, 100}, {50, 100}, {0, 4000}};
-    const float lifted[] = {9.5f, 5.0f, 5.0f, 5.0f, 5.0f};
+    const float placed[][3] = {{-2, 102, 9.5f}, {-1, 101, 5}, {0.5f, 100, 5}, {50, 100, 5}, {0, 4000, 5}};
     level.setUpLevel(5, 5, noLevel);
     for (int i = 0; i < 5; ++i) level.pickups[i].position = {placed[i][0], 3.0f, placed[i][1]};
     liftPickupsOntoTerrain();
-    for (int i = 0; i < 5; ++i) EXPECT_EQ(level.pickups[i].position.y, lifted[i]) << "pickup " << i;
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(level.pickups[i].position.y, placed[i][2]) << "pickup " << i;
 }
