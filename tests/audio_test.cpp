@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <fstream>
 #include <mutex>
-#include <vector>
 
 #include "tests/support/tones.h"
 

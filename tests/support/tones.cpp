@@ -26,6 +26,7 @@ void writeToneSounds(const std::string& dir, double musicSeconds, double engineS
         writeSound(dir, sound.name, sine(sound.hz < kIdle ? musicSeconds : engineSeconds, sound.hz));
 }
 
+// Goertzel: one frequency bin without a whole transform.
 double toneLevel(const std::vector<float>& s, double hz, size_t begin, size_t end) {
     double k = 2 * std::cos(2 * M_PI * hz / kRate), a = 0, b = 0;
     for (size_t i = begin; i < end; ++i) {

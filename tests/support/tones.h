@@ -13,17 +13,16 @@ struct ToneSound {
     const char* name;  // resources/audio/NAME.mp3
     double hz;
 };
-const ToneSound kToneSounds[] = {{"katyusha", kTrack1},   {"redalert", kTrack2}, {"metal_ussr", kTrack3},
-                                 {"engineidle", kIdle},   {"engineacc", kAcc},   {"enginemaxspeed", kMax}};
+const ToneSound kToneSounds[] = {{"katyusha", kTrack1}, {"redalert", kTrack2}, {"metal_ussr", kTrack3},
+                                 {"engineidle", kIdle}, {"engineacc", kAcc},   {"enginemaxspeed", kMax}};
 
-// sox effects for a sine of hz lasting seconds.
-std::string sine(double seconds, double hz);
-// Writes DIR/resources/audio/NAME.mp3 from sox effects; fails the test when sox does.
+std::string sine(double seconds, double hz);  // as sox effects
+// Writes DIR/resources/audio/NAME.mp3 from sox effects.
 void writeSound(const std::string& dir, const std::string& name, const std::string& effects);
-// All six sounds: music lasting musicSeconds, engine loops engineSeconds.
+// All six: music lasting musicSeconds, engine loops engineSeconds.
 void writeToneSounds(const std::string& dir, double musicSeconds, double engineSeconds);
 
-// Amplitude of hz in samples [begin, end) of a 44100 Hz mono recording (Goertzel).
+// Amplitude of hz in samples [begin, end) of a 44100 Hz mono recording.
 double toneLevel(const std::vector<float>& samples, double hz, size_t begin, size_t end);
-// Whether samples [begin, end) hold the wanted tones and none of the six others.
+// Whether the samples from begin on hold the wanted tones and none of the other six.
 bool hearsOnly(const std::vector<float>& samples, size_t begin, std::initializer_list<double> wanted);
