@@ -63,7 +63,6 @@ const std::string normals = "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\nvn 0 0 -1\nvn 0 -1 0\
 TEST(ObjReader, CountsEntriesIntoOneBasedArrays) {
     auto model = readObj("# a comment\n" + square + coords + normals + "s 1\no thing\nl 1 2\nf 1 2 3\n");
     EXPECT_EQ(counts(*model), (std::vector<uint32_t>{5, 5, 5, 1}));
-    EXPECT_EQ(model->materialCount, 0u);
     ASSERT_TRUE(model->vertices.size() == 18 && model->texcoords.size() == 12 && model->normals.size() == 18);
     expectFloats({model->vertices[3 * 3 + 1], model->texcoords[2 * 5], model->normals[3 * 4 + 2]}, {1, 0.5f, -1});
     auto bare = readObj(square + "f 1 2 3\n");

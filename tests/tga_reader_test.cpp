@@ -96,13 +96,14 @@ TEST(TerrainTga, ReadsColourAndGreyImagesAndReportsUnusableOnesThroughStatus) {
 }
 
 TEST(TerrainTga, GreyscaleWeighsColoursAndTruncates) {
-    TgaImage rgb{0, 2, 24, 4, 1, {255, 255, 255, 100, 150, 200, 10, 10, 10, 0, 0, 255}};
-    tgaToGreyscale(&rgb);
-    EXPECT_TRUE(rgb.bitsPerPixel == 8 && rgb.imageType == 3);
-    EXPECT_EQ(rgb.data, (Bytes{255, 140, 9, 28}));
-    TgaImage rgba{0, 2, 32, 1, 2, {100, 150, 200, 7, 255, 255, 255, 0}};
-    tgaToGreyscale(&rgba);
-    EXPECT_EQ(rgba.data, (Bytes{140, 255}));
+    const std::pair<TgaImage, Bytes> colour[] = {
+        {{0, 2, 24, 4, 1, {255, 255, 255, 100, 150, 200, 10, 10, 10, 0, 0, 255}}, {255, 140, 9, 28}},
+        {{0, 2, 32, 1, 2, {100, 150, 200, 7, 255, 255, 255, 0}}, {140, 255}}};
+    for (auto [image, grey] : colour) {
+        tgaToGreyscale(&image);
+        EXPECT_TRUE(image.bitsPerPixel == 8 && image.imageType == 3);
+        EXPECT_EQ(image.data, grey);
+    }
     // Images without whole colour pixels for every position are left as they are.
     for (TgaImage image : {TgaImage{0, 2, 24, 2, 2, {1, 2, 3}}, {0, 2, 16, 1, 1, {1, 2}}, {0, 2, 24, -1, 2, {}}}) {
         TgaImage before = image;
