@@ -21,7 +21,9 @@ TEST(Random, FollowsTheSameSequenceOnEveryRunAndStaysInRange) {
         std::set<int> seen;
         for (int i = 0; i < 20000; ++i) seen.insert(randomInRange(low, high));
         EXPECT_TRUE(*seen.begin() >= low && *seen.rbegin() <= high) << *seen.begin() << " " << *seen.rbegin();
-        if (high < low + 1000) EXPECT_EQ(int(seen.size()), high - low + 1);  // every value turns up
+        if (high < low + 1000) {
+            EXPECT_EQ(int(seen.size()), high - low + 1);  // every value turns up
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "assets/tga_reader.h"
@@ -135,16 +136,13 @@ TEST(LevelStart, EachLevelLaysOutItsPickupsSetsItsMetersAndFogAndKeepsItsGround)
     for (int round = 0; round < 3; ++round) {
         for (const auto& plan : plans) {
             SCOPED_TRACE(testing::Message() << "level " << plan.number);
-            player.health = 75;
-            player.ammo = 9;
-            drive.forwardSpeed = 80;
+            std::tie(player.health, player.ammo, drive.forwardSpeed) = std::make_tuple(75, 9, 80.0f);
             plan.fog ? glDisable(GL_FOG) : glEnable(GL_FOG);
             levelNumber = plan.number;
             startLevel();
             EXPECT_EQ(bool(glIsEnabled(GL_FOG)), plan.fog);
-            EXPECT_EQ(player.health, plan.restoresMeters ? 50 : 75);
-            EXPECT_EQ(player.ammo, plan.restoresMeters ? 5 : 9);
-            EXPECT_EQ(drive.forwardSpeed, 0);
+            EXPECT_EQ(std::make_tuple(player.health, player.ammo, drive.forwardSpeed),
+                      plan.restoresMeters ? std::make_tuple(50, 5, 0.0f) : std::make_tuple(75, 9, 0.0f));
             ASSERT_TRUE(level.pickupCount >= plan.minCount && level.pickupCount <= plan.maxCount);
             std::set<int> kinds;
             for (int i = 0; i < level.pickupCount; ++i) kinds.insert(level.pickups[i].kind);
@@ -202,10 +200,8 @@ bool looksLikeSky(Rgb colour) { return colour.b > 60 && colour.b > 0.6 * colour.
 double regionDifference(const Screenshot& a, const Screenshot& b, const Region& r) {
     double total = 0;
     for (int y = r.y; y < r.y + r.h; ++y) {
-        for (int x = r.x; x < r.x + r.w; ++x) {
-            const Rgb p = a.at(x, y), q = b.at(x, y);
-            total += std::fabs(p.r - q.r) + std::fabs(p.g - q.g) + std::fabs(p.b - q.b);
-        }
+        for (size_t i = 3 * size_t(y * a.width + r.x); i < 3 * size_t(y * a.width + r.x + r.w); ++i)
+            total += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
     }
     return total / (3.0 * r.w * r.h);
 }
