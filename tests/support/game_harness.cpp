@@ -2,14 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <functional>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -25,62 +25,43 @@ namespace fs = std::filesystem;
 namespace {
 
 const double kPollSeconds = 0.05;
+const double kShotInterval = 0.3;
+const double kSteadyDifference = 0.5;  // below this two screenshots count as equal
 // Without a window manager the full-screen window sits at +1+1; its middle
 // is where the pointer goes so that keyboard focus follows it there.
-const int kPointerX = 710;
-const int kPointerY = 400;
+const char* const kPointerMove = "mousemove 710 400";
 
-using Clock = std::chrono::steady_clock;
-
-bool pastDeadline(Clock::time_point deadline) {
-    return Clock::now() >= deadline;
-}
-
-Clock::time_point deadlineAfter(double seconds) {
-    return Clock::now() + std::chrono::milliseconds(long(seconds * 1000));
-}
-
-
-std::string readWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+// Polls done every interval until it holds or timeoutSeconds have passed; one last
+// look after the deadline, since the game may have just finished what was awaited.
+bool pollUntil(const std::function<bool()>& done, double timeoutSeconds, double interval = kPollSeconds) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(long(timeoutSeconds * 1000));
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (done()) return true;
+        waitSeconds(interval);
+    }
+    return done();
 }
 
 std::string runCapturing(const std::string& command) {
     std::string result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return result;
-    char buffer[256];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.append(buffer, got);
+    char buffer[4096];
+    for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;) result.append(buffer, got);
     pclose(pipe);
     return result;
 }
 
-std::string nameOfEntry(const std::string& entry) {
-    return entry.substr(0, entry.find('='));
-}
-
-// The test's own environment with the game's defaults and the test's extras;
+// The test's own environment, then the game's defaults, then the test's extras:
 // a later entry of the same name replaces an earlier one.
 std::vector<std::string> gameEnvironment(const std::vector<std::string>& extras) {
+    std::map<std::string, std::string> byName;
+    auto add = [&](const std::string& entry) { byName[entry.substr(0, entry.find('='))] = entry; };
+    for (char** e = environ; *e; ++e) add(*e);
+    for (const char* entry : {"ASAN_OPTIONS=detect_leaks=0", "SDL_AUDIODRIVER=dummy"}) add(entry);
+    for (const std::string& entry : extras) add(entry);
     std::vector<std::string> entries;
-    for (char** e = environ; *e; ++e) entries.push_back(*e);
-    std::vector<std::string> overrides = {"ASAN_OPTIONS=detect_leaks=0", "SDL_AUDIODRIVER=dummy"};
-    overrides.insert(overrides.end(), extras.begin(), extras.end());
-    for (const std::string& entry : overrides) {
-        std::string name = nameOfEntry(entry);
-        bool replaced = false;
-        for (std::string& existing : entries) {
-            if (nameOfEntry(existing) == name) {
-                existing = entry;
-                replaced = true;
-            }
-        }
-        if (!replaced) entries.push_back(entry);
-    }
+    for (const auto& named : byName) entries.push_back(named.second);
     return entries;
 }
 
@@ -92,13 +73,16 @@ bool parsePpm(const std::string& data, Screenshot* shot) {
     in >> magic >> width >> height >> maxValue;
     if (!in || magic != "P6" || maxValue != 255 || width <= 0 || height <= 0) return false;
     in.get();  // the single whitespace before the pixels
-    size_t start = size_t(in.tellg());
-    size_t size = size_t(width) * size_t(height) * 3;
+    size_t start = size_t(in.tellg()), size = size_t(width) * size_t(height) * 3;
     if (data.size() < start || data.size() - start < size) return false;
     shot->width = width;
     shot->height = height;
     shot->pixels.assign(data.begin() + long(start), data.begin() + long(start + size));
     return true;
+}
+
+bool showsSomething(const Screenshot& shot) {
+    return std::any_of(shot.pixels.begin(), shot.pixels.end(), [](uint8_t v) { return v != 0; });
 }
 
 }  // namespace
@@ -113,10 +97,9 @@ std::string makeGameDirectory() {
         ADD_FAILURE() << "cannot make a temporary directory: " << strerror(errno);
         return "";
     }
-    fs::path source(GORVANKA_SOURCE_DIR);
     for (const char* folder : {"resources", "shaders"}) {
         std::error_code error;
-        fs::copy(source / folder, fs::path(pattern) / folder, fs::copy_options::recursive, error);
+        fs::copy(fs::path(GORVANKA_SOURCE_DIR) / folder, fs::path(pattern) / folder, fs::copy_options::recursive, error);
         if (error) ADD_FAILURE() << "cannot copy " << folder << ": " << error.message();
     }
     return pattern;
@@ -131,38 +114,20 @@ Rgb Screenshot::regionMean(int x, int y, int w, int h) const {
     Rgb sum = {0, 0, 0};
     int count = 0;
     for (int row = std::max(y, 0); row < std::min(y + h, height); ++row) {
-        for (int column = std::max(x, 0); column < std::min(x + w, width); ++column) {
+        for (int column = std::max(x, 0); column < std::min(x + w, width); ++column, ++count) {
             Rgb pixel = at(column, row);
-            sum.r += pixel.r;
-            sum.g += pixel.g;
-            sum.b += pixel.b;
-            ++count;
+            sum = {sum.r + pixel.r, sum.g + pixel.g, sum.b + pixel.b};
         }
     }
-    if (count == 0) return sum;
-    return {sum.r / count, sum.g / count, sum.b / count};
+    return count == 0 ? sum : Rgb{sum.r / count, sum.g / count, sum.b / count};
 }
 
 Screenshot takeScreenshot(const std::string& pngPath) {
+    std::string command = pngPath.empty() ? "import -window root -depth 8 ppm:-"
+                                          : "import -window root '" + pngPath + "' && convert '" + pngPath +
+                                                "' -depth 8 ppm:-";
     Screenshot shot;
-    char pattern[] = "/tmp/gorvanka-shot-XXXXXX";
-    int fd = mkstemp(pattern);
-    if (fd < 0) {
-        ADD_FAILURE() << "cannot make a screenshot file";
-        return shot;
-    }
-    close(fd);
-    std::string png = pngPath.empty() ? std::string(pattern) + ".png" : pngPath;
-    std::string ppm = std::string(pattern) + ".ppm";
-    std::string command = "import -window root '" + png + "' && convert '" + png +
-                          "' -depth 8 'ppm:" + ppm + "'";
-    if (std::system(command.c_str()) != 0 || !parsePpm(readWholeFile(ppm), &shot)) {
-        ADD_FAILURE() << "screenshot failed: " << command;
-        shot = Screenshot();
-    }
-    std::remove(ppm.c_str());
-    std::remove(pattern);
-    if (pngPath.empty()) std::remove(png.c_str());
+    if (!parsePpm(runCapturing(command + " 2>/dev/null"), &shot)) ADD_FAILURE() << "screenshot failed: " << command;
     return shot;
 }
 
@@ -173,41 +138,23 @@ double meanDifference(const Screenshot& a, const Screenshot& b) {
     return total / double(a.pixels.size());
 }
 
-namespace {
-
-const double kSteadyDifference = 0.5;  // below this two screenshots count as equal
-const double kShotInterval = 0.3;
-
-bool showsSomething(const Screenshot& shot) {
-    for (uint8_t value : shot.pixels) {
-        if (value != 0) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 Screenshot waitForSteadyScreen(double timeoutSeconds) {
-    auto deadline = deadlineAfter(timeoutSeconds);
-    Screenshot previous = takeScreenshot();
-    while (!pastDeadline(deadline)) {
+    Screenshot previous = takeScreenshot(), now;
+    auto steady = [&] {
         waitSeconds(kShotInterval);
-        Screenshot now = takeScreenshot();
+        now = takeScreenshot();
         double difference = meanDifference(previous, now);
-        if (difference >= 0 && difference < kSteadyDifference && showsSomething(now)) return now;
         previous = now;
-    }
-    ADD_FAILURE() << "the screen did not settle";
-    return previous;
+        return difference >= 0 && difference < kSteadyDifference && showsSomething(now);
+    };
+    if (!pollUntil(steady, timeoutSeconds, 0)) ADD_FAILURE() << "the screen did not settle";
+    return now;
 }
 
 Screenshot waitForScreenChange(const Screenshot& before, double timeoutSeconds) {
-    auto deadline = deadlineAfter(timeoutSeconds);
-    while (!pastDeadline(deadline)) {
-        Screenshot now = takeScreenshot();
-        if (meanDifference(before, now) >= kSteadyDifference) return now;
-        waitSeconds(kShotInterval);
-    }
+    Screenshot now;
+    auto changed = [&] { return meanDifference(before, now = takeScreenshot()) >= kSteadyDifference; };
+    if (pollUntil(changed, timeoutSeconds, kShotInterval)) return now;
     ADD_FAILURE() << "the screen did not change";
     return before;
 }
@@ -218,23 +165,6 @@ GameRun::GameRun(std::vector<std::string> extraEnvironment, std::string workDire
     int fd = mkstemp(pattern);
     if (fd >= 0) close(fd);
     outputPath = pattern;
-    launch(extraEnvironment);
-}
-
-GameRun::~GameRun() {
-    kill();
-    if (::testing::Test::HasFailure()) {
-        std::printf("game run kept in %s, its output in %s\n", workDir.c_str(), outputPath.c_str());
-        return;
-    }
-    std::remove(outputPath.c_str());
-    if (workDir.rfind("/tmp/gorvanka-run-", 0) == 0) {
-        std::error_code ignored;
-        fs::remove_all(workDir, ignored);
-    }
-}
-
-void GameRun::launch(const std::vector<std::string>& extraEnvironment) {
     std::vector<std::string> environment = gameEnvironment(extraEnvironment);
     std::vector<char*> envp;
     for (std::string& entry : environment) envp.push_back(entry.data());
@@ -256,8 +186,26 @@ void GameRun::launch(const std::vector<std::string>& extraEnvironment) {
     if (pid < 0) ADD_FAILURE() << "cannot start " << executable << ": " << strerror(errno);
 }
 
+GameRun::~GameRun() {
+    if (running()) {
+        ::kill(-pid, SIGKILL);  // its group, helpers and all
+        ::kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    if (::testing::Test::HasFailure()) {
+        std::printf("game run kept in %s, its output in %s\n", workDir.c_str(), outputPath.c_str());
+        return;
+    }
+    std::remove(outputPath.c_str());
+    std::error_code ignored;
+    if (workDir.rfind("/tmp/gorvanka-run-", 0) == 0) fs::remove_all(workDir, ignored);
+}
+
 std::string GameRun::output() const {
-    return readWholeFile(outputPath);
+    std::ifstream in(outputPath, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void GameRun::failWithOutput(const std::string& what) {
@@ -275,32 +223,29 @@ bool GameRun::running() {
 }
 
 bool GameRun::waitForWindow(double timeoutSeconds) {
-    auto deadline = deadlineAfter(timeoutSeconds);
-    while (!pastDeadline(deadline)) {
-        std::string found = runCapturing("xdotool search --onlyvisible --name '^Gorvanka$' 2>/dev/null");
-        std::istringstream ids(found);
-        std::string id;
-        if (ids >> id) {
-            window = id;
-            xdotool("mousemove " + std::to_string(kPointerX) + " " + std::to_string(kPointerY));
-            return true;
-        }
-        if (!running()) break;
-        waitSeconds(kPollSeconds);
+    auto found = [&] {
+        std::istringstream ids(runCapturing("xdotool search --onlyvisible --name '^Gorvanka$' 2>/dev/null"));
+        return bool(ids >> window) || !running();
+    };
+    if (pollUntil(found, timeoutSeconds) && !window.empty()) {
+        xdotool(kPointerMove);
+        return true;
     }
     failWithOutput(running() ? "no window titled Gorvanka appeared"
-                             : "the game ended before its window appeared, status " +
-                                   std::to_string(status));
+                             : "the game ended before its window appeared, status " + std::to_string(status));
+    return false;
+}
+
+bool GameRun::waitForOutputWhere(const std::function<bool(const std::string&)>& done,
+                                 double timeoutSeconds, const std::string& what) {
+    if (pollUntil([&] { return done(output()) || !running(); }, timeoutSeconds) && done(output())) return true;
+    failWithOutput("the game did not print " + what);
     return false;
 }
 
 bool GameRun::waitForOutput(const std::string& text, double timeoutSeconds, size_t from) {
-    auto holdsText = [&](const std::string& now) {
-        return now.size() > from && now.find(text, from) != std::string::npos;
-    };
-    if (waitUntilOutput(holdsText, timeoutSeconds)) return true;
-    failWithOutput("the game did not print \"" + text + "\"");
-    return false;
+    auto holdsText = [&](const std::string& now) { return now.size() > from && now.find(text, from) != std::string::npos; };
+    return waitForOutputWhere(holdsText, timeoutSeconds, "\"" + text + "\"");
 }
 
 int GameRun::outputCount(const std::string& text) const {
@@ -312,39 +257,18 @@ int GameRun::outputCount(const std::string& text) const {
 
 bool GameRun::waitForOutputCount(const std::string& text, int count, double timeoutSeconds) {
     auto often = [&](const std::string&) { return outputCount(text) >= count; };
-    if (waitUntilOutput(often, timeoutSeconds)) return true;
-    failWithOutput("the game did not print \"" + text + "\" " + std::to_string(count) + " times");
-    return false;
-}
-
-bool GameRun::waitUntilOutput(const std::function<bool(const std::string&)>& done,
-                              double timeoutSeconds) {
-    auto deadline = deadlineAfter(timeoutSeconds);
-    while (true) {
-        if (done(output())) return true;
-        if (pastDeadline(deadline) || !running()) break;
-        waitSeconds(kPollSeconds);
-    }
-    // One last look: the game may have printed it just before it ended.
-    return done(output());
+    return waitForOutputWhere(often, timeoutSeconds, "\"" + text + "\" " + std::to_string(count) + " times");
 }
 
 bool GameRun::waitForExit(double timeoutSeconds) {
-    auto deadline = deadlineAfter(timeoutSeconds);
-    while (running()) {
-        if (pastDeadline(deadline)) {
-            failWithOutput("the game did not end");
-            return false;
-        }
-        waitSeconds(kPollSeconds);
-    }
-    return true;
+    if (pollUntil([&] { return !running(); }, timeoutSeconds)) return true;
+    failWithOutput("the game did not end");
+    return false;
 }
 
 bool GameRun::windowSize(int* width, int* height) {
     std::string shell = runCapturing("xdotool getwindowgeometry --shell " + window + " 2>/dev/null");
-    size_t w = shell.find("WIDTH=");
-    size_t h = shell.find("HEIGHT=");
+    size_t w = shell.find("WIDTH="), h = shell.find("HEIGHT=");
     if (window.empty() || w == std::string::npos || h == std::string::npos) return false;
     *width = std::atoi(shell.c_str() + w + 6);
     *height = std::atoi(shell.c_str() + h + 7);
@@ -352,27 +276,7 @@ bool GameRun::windowSize(int* width, int* height) {
 }
 
 void GameRun::xdotool(const std::string& arguments) {
-    // xdotool complains about the missing window manager on stderr; the
-    // events arrive all the same.
+    // xdotool complains about the missing window manager on stderr; the events arrive all the same.
     std::string command = "xdotool " + arguments + " >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0) ADD_FAILURE() << "failed: " << command;
-}
-
-// Keys and buttons go through the X test extension, like a real device, to the
-// window under the pointer.
-void GameRun::keyDown(const std::string& name) { xdotool("keydown " + name); }
-void GameRun::keyUp(const std::string& name) { xdotool("keyup " + name); }
-void GameRun::key(const std::string& name) { xdotool("key " + name); }
-void GameRun::mouseDown(int button) { xdotool("mousedown " + std::to_string(button)); }
-void GameRun::mouseUp(int button) { xdotool("mouseup " + std::to_string(button)); }
-void GameRun::click(int button) { xdotool("click " + std::to_string(button)); }
-
-void GameRun::kill() {
-    if (!running()) return;
-    ::kill(-pid, SIGKILL);
-    ::kill(pid, SIGKILL);
-    int ignored;
-    waitpid(pid, &ignored, 0);
-    status = -1;
-    pid = -1;
 }

@@ -1,12 +1,8 @@
 #pragma once
-// End-to-end runs of the real game under the test X display.
-//
-// A GameRun starts the built executable in a working directory of its own (by
-// default a fresh copy of resources/ and shaders/, which a test may change
-// first), captures everything it prints into a file that the waits poll,
-// sends it X key and mouse events through xdotool, and reads the screen back.
-// Every wait that times out fails the current test and shows the game's output.
-// The destructor kills the game if it is still running.
+// End-to-end runs of the real game under the test X display: a GameRun starts the
+// built executable in a working directory of its own, captures all it prints into a
+// file that the waits poll, and sends it X events through xdotool. Every wait that
+// times out fails the current test and shows the game's output.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -33,7 +29,7 @@ struct Screenshot {
     Rgb regionMean(int x, int y, int w, int h) const;
 };
 
-// Grabs the whole X screen; saves it as PNG under pngPath when that is given.
+// Grabs the whole X screen, and saves it as PNG under pngPath when that is given.
 // An empty Screenshot (width 0) means the grab failed; the test has been failed.
 Screenshot takeScreenshot(const std::string& pngPath = "");
 
@@ -41,23 +37,22 @@ Screenshot takeScreenshot(const std::string& pngPath = "");
 double meanDifference(const Screenshot& a, const Screenshot& b);
 
 // Waits until the screen shows something and holds still (a slow game may
-// take seconds for its first frames); fails the test on a timeout.
+// take seconds for its first frames).
 Screenshot waitForSteadyScreen(double timeoutSeconds = 30);
-// Waits until the screen differs from before; fails the test on a timeout.
+// Waits until the screen differs from before.
 Screenshot waitForScreenChange(const Screenshot& before, double timeoutSeconds = 30);
 
 class GameRun {
 public:
-    // The environment always has ASAN_OPTIONS=detect_leaks=0 and
-    // SDL_AUDIODRIVER=dummy; extraEnvironment entries ("NAME=value") come after
-    // and win. An empty workDirectory means makeGameDirectory().
+    // The environment has ASAN_OPTIONS=detect_leaks=0 and SDL_AUDIODRIVER=dummy unless
+    // extraEnvironment ("NAME=value") says otherwise. An empty workDirectory means
+    // makeGameDirectory(), which a test may change first. The destructor kills the game.
     explicit GameRun(std::vector<std::string> extraEnvironment = {},
                      std::string workDirectory = "");
     ~GameRun();
     GameRun(const GameRun&) = delete;
     GameRun& operator=(const GameRun&) = delete;
 
-    const std::string& workDirectory() const { return workDir; }
     std::string output() const;  // everything printed so far, stdout and stderr
 
     // Waits for the full-screen window titled "Gorvanka" and moves the pointer
@@ -67,31 +62,26 @@ public:
     bool waitForOutput(const std::string& text, double timeoutSeconds = 10, size_t from = 0);
     // Waits until the output holds text at least count times.
     bool waitForOutputCount(const std::string& text, int count, double timeoutSeconds = 10);
-    // How often text appears in the output so far.
     int outputCount(const std::string& text) const;
     // Waits for the game to end; exitStatus() is then its status (-1 for a signal).
     bool waitForExit(double timeoutSeconds = 10);
     bool running();
     int exitStatus() const { return status; }
-    const std::string& windowId() const { return window; }
     // The window's size as the X server has it; false when it cannot be read.
     bool windowSize(int* width, int* height);
 
-    // xdotool key names: "w", "space", "F5", "Home", "Escape".
-    void keyDown(const std::string& key);
-    void keyUp(const std::string& key);
-    void key(const std::string& key);
-    // 1 left, 2 middle, 3 right.
-    void mouseDown(int button);
-    void mouseUp(int button);
-    void click(int button);
-
-    void kill();
+    // xdotool key names ("w", "space", "F5", "Home", "Escape") and buttons (1 left, 3 right),
+    // sent through the X test extension like a real device.
+    void keyDown(const std::string& key) { xdotool("keydown " + key); }
+    void keyUp(const std::string& key) { xdotool("keyup " + key); }
+    void key(const std::string& key) { xdotool("key " + key); }
+    void mouseDown(int button) { xdotool("mousedown " + std::to_string(button)); }
+    void mouseUp(int button) { xdotool("mouseup " + std::to_string(button)); }
+    void click(int button) { xdotool("click " + std::to_string(button)); }
 
 private:
-    void launch(const std::vector<std::string>& extraEnvironment);
-    bool waitUntilOutput(const std::function<bool(const std::string&)>& done,
-                         double timeoutSeconds);
+    bool waitForOutputWhere(const std::function<bool(const std::string&)>& done,
+                            double timeoutSeconds, const std::string& what);
     void xdotool(const std::string& arguments);
     void failWithOutput(const std::string& what);
 
