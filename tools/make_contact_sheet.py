@@ -18,15 +18,9 @@ import tempfile
 import numpy as np
 from PIL import Image, ImageDraw
 
+from assets_pictures import SKY_FACES  # the sky box's corner table
+
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SKY_CORNERS = {  # face: corners at (s, t) = (0, 0), (1, 0), (0, 1)
-    'YP': ((-1, 1, -1), (-1, 1, 1), (1, 1, -1)),
-    'YN': ((-1, -1, -1), (-1, -1, 1), (1, -1, -1)),
-    'XN': ((-1, -1, -1), (-1, -1, 1), (-1, 1, -1)),
-    'XP': ((1, -1, -1), (1, -1, 1), (1, 1, -1)),
-    'ZN': ((-1, -1, -1), (1, -1, -1), (-1, 1, -1)),
-    'ZP': ((-1, -1, 1), (1, -1, 1), (-1, 1, 1)),
-}
 
 
 def read_bmp(path):
@@ -64,14 +58,14 @@ def read_tga(path):
 
 def sky_panorama(resources, width=1024, height=384):
     """Looks up every direction on the cube through the corner table."""
-    faces = {name: read_bmp(os.path.join(resources, name + '.bmp')) for name in SKY_CORNERS}
+    faces = {name: read_bmp(os.path.join(resources, name)) for name in SKY_FACES}
     azimuth = (np.arange(width) + 0.5) / width * 2 * np.pi - np.pi
     elevation = np.pi / 2 - (np.arange(height) + 0.5) / height * np.pi * 0.75
     az, el = np.meshgrid(azimuth, elevation)
     d = np.stack([np.cos(el) * np.sin(az), np.sin(el), -np.cos(el) * np.cos(az)], axis=-1)
     d = d / np.max(np.abs(d), axis=-1, keepdims=True)
     out = np.zeros(d.shape, np.uint8)
-    for name, corners in SKY_CORNERS.items():
+    for name, corners in SKY_FACES.items():
         origin, s_corner, t_corner = (np.asarray(c, np.float64) for c in corners)
         normal_axis = int(np.argmax(np.abs(np.cross(s_corner - origin, t_corner - origin))))
         mask = np.isclose(d[..., normal_axis], origin[normal_axis])
