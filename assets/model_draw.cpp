@@ -95,8 +95,8 @@ void glmDraw(ObjModel* model, unsigned int mode) {
         glEnable(GL_TEXTURE_2D);
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     }
-    for (const ObjGroup* group = model->groups; group; group = group->next) {
-        applyGroupState(*model, *group, mode);
-        drawGroupTriangles(*model, *group, mode);
+    for (const ObjGroup& group : model->groups) {
+        applyGroupState(*model, group, mode);
+        drawGroupTriangles(*model, group, mode);
     }
 }

@@ -25,7 +25,6 @@ struct ObjGroup {
     uint32_t triangleCount;
     std::vector<uint32_t> triangleIndices;
     uint32_t material;
-    ObjGroup* next;  // newest group first; "default" is last
 };
 
 struct ObjMaterial {
@@ -60,16 +59,16 @@ struct ObjModel {
     uint32_t materialCount;
     std::vector<ObjMaterial> materials;  // entry 0 is "default"
     uint32_t groupCount;
-    ObjGroup* groups;
+    std::vector<ObjGroup> groups;  // newest group first, the order they are drawn in; "default" is last
     uint32_t textureCount;
     std::vector<ObjTexture> textures;
-    ~ObjModel();  // releases the groups; the game keeps its models for the whole run
 };
 
 // Reads an OBJ file and its material library from memory. Accepted: v, vn, vt, faces
 // in the forms v, v/t, v/t/n and v//n (polygons become fans), g, mtllib, usemtl;
-// other lines are skipped. Face indices outside the file's counts (zero and negative
-// ones included) give entry 0 and one warning line per model. Never returns null:
+// other lines are skipped. A negative face index counts back from the entries given
+// before its face (-1 is the latest). Indices that still name no entry, zero included,
+// give entry 0 and one warning line per model. Never returns null:
 // an OBJ or MTL file that cannot be read ends the process with status 1 and a
 // message on stderr, and so does a v-token other than v, vn and vt (on stdout).
 ObjModel* glmReadOBJ(const char* path);

@@ -2,6 +2,8 @@
 // Token and number scanning over a file held in memory, for the OBJ and MTL readers.
 // Tokens are whitespace-separated, as the model files are written; a line is
 // everything up to its line feed, and a last line may lack one.
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -14,22 +16,39 @@ struct TextCursor {
     const char* end;
 };
 
-inline bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-inline bool isSpace(char c) { return isBlank(c) || c == '\n'; }
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+// Whitespace as the C library's isspace sees it: blank, tab, CR, vertical tab, form feed,
+// and the line feed, which only isSpace counts. Tested as bits of one mask, since the
+// readers ask for every character of a model.
+const uint64_t blankBits = (1ull << ' ') | (1ull << '\t') | (1ull << '\r') | (1ull << '\v') | (1ull << '\f');
+const uint64_t spaceBits = blankBits | (1ull << '\n');
+
+inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && (blankBits >> c) & 1; }
+inline bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' ' && (spaceBits >> c) & 1; }
+inline bool isDigit(char c) { return unsigned(c - '0') < 10u; }
+
+// A whitespace-separated word as it stands in the text.
+struct Token {
+    const char* start;
+    size_t length;
+};
+
+// Moves past the next token and returns it; its length is 0 at the end of the text.
+inline Token nextWord(TextCursor* text) {
+    const char* p = text->at;
+    while (p < text->end && isSpace(*p)) ++p;
+    const char* start = p;
+    while (p < text->end && !isSpace(*p)) ++p;
+    text->at = p;
+    return Token{start, size_t(p - start)};
+}
 
 // Reads the next token into token (NUL-terminated); a longer token is cut at
 // maxTokenLength characters and the rest of it dropped. Returns its length, 0 at the end.
 inline size_t nextToken(TextCursor* text, char (&token)[maxTokenLength + 1]) {
-    const char* p = text->at;
-    while (p < text->end && isSpace(*p)) ++p;
-    size_t length = 0;
-    while (p < text->end && !isSpace(*p)) {
-        if (length < maxTokenLength) token[length++] = *p;
-        ++p;
-    }
+    Token word = nextWord(text);
+    size_t length = word.length < maxTokenLength ? word.length : maxTokenLength;
+    std::memcpy(token, word.start, length);
     token[length] = '\0';
-    text->at = p;
     return length;
 }
 
@@ -62,17 +81,21 @@ inline std::string firstWord(const std::string& line) {
 // Returns false, consuming only the whitespace, when no digit follows.
 inline bool scanInt(TextCursor* text, int32_t* value) {
     const char* p = text->at;
-    while (p < text->end && isSpace(*p)) ++p;
+    const char* end = text->end;
+    while (p < end && isSpace(*p)) ++p;
     text->at = p;
     bool negative = false;
-    if (p < text->end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    if (p >= text->end || !isDigit(*p)) return false;
-    int64_t magnitude = 0;
-    for (; p < text->end && isDigit(*p); ++p) {
-        if (magnitude <= INT32_MAX) magnitude = magnitude * 10 + (*p - '0');
-    }
-    if (magnitude > INT32_MAX) magnitude = negative ? int64_t(INT32_MAX) + 1 : INT32_MAX;
-    *value = int32_t(negative ? -magnitude : magnitude);
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    if (p == end || !isDigit(*p)) return false;
+    const uint64_t limit = negative ? uint64_t(INT32_MAX) + 1 : uint64_t(INT32_MAX);
+    while (p < end && *p == '0') ++p;
+    // Ten digits fit the 64-bit sum many times over; a longer number saturates.
+    const char* significant = p;
+    uint64_t magnitude = 0;
+    for (; p < end && isDigit(*p); ++p) magnitude = magnitude * 10 + uint64_t(*p - '0');
+    if (p - significant > 10) magnitude = limit;
+    magnitude = std::min(magnitude, limit);
+    *value = negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
     text->at = p;
     return true;
 }
@@ -90,45 +113,38 @@ inline bool scanLiteral(TextCursor* text, const char* literal) {
     return true;
 }
 
+// A float as strtof reads it, for what from_chars leaves out: a leading '+', hex digits,
+// and values beyond the float range, which become infinity or zero. Reads from a bounded
+// copy of the word, so it never looks past the text.
+inline bool scanFloatAsStrtof(TextCursor* text, float* value) {
+    char copy[maxTokenLength + 1];
+    size_t length = 0;
+    for (const char* p = text->at; p < text->end && !isSpace(*p) && length < maxTokenLength; ++p) copy[length++] = *p;
+    copy[length] = '\0';
+    char* stop = nullptr;
+    float parsed = std::strtof(copy, &stop);
+    if (stop == copy) return false;
+    *value = parsed;
+    text->at += stop - copy;
+    return true;
+}
+
 // Reads one float from the text of the current line (blanks before it, no line feed).
-// Plain decimals are converted directly; anything else (exponents of many digits,
-// inf, nan, hex) goes through strtod on a bounded copy.
+// from_chars rounds once, exactly, as strtof does.
 inline bool scanLineFloat(TextCursor* text, float* value) {
     const char* p = text->at;
     while (p < text->end && isBlank(*p)) ++p;
     text->at = p;
-    const char* start = p;
-    bool negative = false;
-    if (p < text->end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    uint64_t mantissa = 0;
-    int digits = 0;
-    int exponent = 0;
-    for (; p < text->end && isDigit(*p); ++p, ++digits) mantissa = mantissa * 10 + uint64_t(*p - '0');
-    if (p < text->end && *p == '.') {
-        for (++p; p < text->end && isDigit(*p); ++p, ++digits) {
-            mantissa = mantissa * 10 + uint64_t(*p - '0');
-            --exponent;
+    const char* digits = p < text->end && *p == '-' ? p + 1 : p;
+    bool hex = text->end - digits >= 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X');
+    if (!hex) {
+        std::from_chars_result read = std::from_chars(p, text->end, *value);
+        if (read.ec == std::errc()) {
+            text->at = read.ptr;
+            return true;
         }
     }
-    bool plain = digits > 0 && digits <= 18 && (p >= text->end || isSpace(*p));
-    if (plain) {
-        static const double powers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9,
-                                        1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
-        double magnitude = double(mantissa) / powers[-exponent];
-        *value = float(negative ? -magnitude : magnitude);
-        text->at = p;
-        return true;
-    }
-    char copy[maxTokenLength + 1];
-    size_t length = 0;
-    for (p = start; p < text->end && !isSpace(*p) && length < maxTokenLength; ++p) copy[length++] = *p;
-    copy[length] = '\0';
-    char* stop = nullptr;
-    double parsed = std::strtod(copy, &stop);
-    if (stop == copy) return false;
-    *value = float(parsed);
-    text->at = start + (stop - copy);
-    return true;
+    return scanFloatAsStrtof(text, value);
 }
 
 // Reads up to count floats from the current line into values (missing ones are left

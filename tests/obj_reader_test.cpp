@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <string>
-
 #include <unistd.h>
+
+#include <cmath>
+#include <fstream>
 
 #include "assets/obj_model.h"
 
@@ -12,149 +10,105 @@ namespace {
 
 using Ints = std::vector<int32_t>;
 
-std::string tempPath(const std::string& name) {
-    static char pattern[] = "/tmp/obj_reader_test.XXXXXX";
-    static const std::string dir = mkdtemp(pattern);
-    return dir + "/" + name;
-}
-
 std::string writeFile(const std::string& name, const std::string& text) {
-    std::ofstream(tempPath(name)) << text;
-    return tempPath(name);
+    std::ofstream(testing::TempDir() + name) << text;
+    return testing::TempDir() + name;
 }
 
-std::unique_ptr<ObjModel> readObj(const std::string& text, std::string* out = nullptr) {
-    std::string path = writeFile("model.obj", text);
+std::unique_ptr<ObjModel> readObj(const std::string& text, std::string* printed = nullptr) {
+    std::string path = writeFile("obj_reader_test.obj", text);
     testing::internal::CaptureStdout();
     std::unique_ptr<ObjModel> model(glmReadOBJ(path.c_str()));
-    std::string printed = testing::internal::GetCapturedStdout();
-    if (out) *out = printed;
+    std::string out = testing::internal::GetCapturedStdout();
+    if (printed) *printed = out;
     return model;
 }
 
-void expectFloats(const std::vector<float>& got, const std::vector<float>& want) {
-    ASSERT_EQ(got.size(), want.size());
-    for (size_t i = 0; i < got.size(); ++i) EXPECT_FLOAT_EQ(got[i], want[i]) << "value " << i;
-}
-
-// One kind of index for every corner of every triangle, in order.
-Ints indices(const ObjModel& model, int32_t (ObjTriangle::*kind)[3]) {
-    Ints all;
-    for (const ObjTriangle& t : model.triangles) all.insert(all.end(), t.*kind, t.*kind + 3);
+// Vertex, texcoord and normal index of every corner, triangle by triangle.
+std::vector<Ints> corners(const ObjModel& model) {
+    std::vector<Ints> all;
+    for (const ObjTriangle& t : model.triangles)
+        for (int c = 0; c < 3; ++c) all.push_back({t.vertexIndices[c], t.texcoordIndices[c], t.normalIndices[c]});
     return all;
 }
 
-std::vector<uint32_t> counts(const ObjModel& m) {
-    return {m.vertexCount, m.texcoordCount, m.normalCount, m.triangleCount};
-}
-
-std::vector<std::string> groupNames(const ObjModel& model) {
-    std::vector<std::string> names;
-    for (ObjGroup* g = model.groups; g; g = g->next) names.push_back(g->name);
-    return names;
-}
-
-const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\n";
-const std::string coords = "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\n";
-const std::string normals = "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\nvn 0 0 -1\nvn 0 -1 0\n";
+const std::string entries = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\n"
+                            "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\nvn 0 0 -1\nvn 0 -1 0\n";
 
 }  // namespace
 
-TEST(ObjReader, CountsEntriesIntoOneBasedArrays) {
-    auto model = readObj("# a comment\n" + square + coords + normals + "s 1\no thing\nl 1 2\nf 1 2 3\n");
-    EXPECT_EQ(counts(*model), (std::vector<uint32_t>{5, 5, 5, 1}));
-    ASSERT_TRUE(model->vertices.size() == 18 && model->texcoords.size() == 12 && model->normals.size() == 18);
-    expectFloats({model->vertices[3 * 3 + 1], model->texcoords[2 * 5], model->normals[3 * 4 + 2]}, {1, 0.5f, -1});
-    auto bare = readObj(square + "f 1 2 3\n");
-    EXPECT_TRUE(bare->normals.empty() && bare->texcoords.empty());
-}
-
-TEST(ObjReader, FacesBecomeFansInEveryIndexForm) {
-    const Ints fan = {1, 2, 3, 1, 3, 4, 1, 4, 5}, none(9, 0);
-    const std::tuple<std::string, bool, bool> faces[] = {{"f 1 2 3 4 5\n", false, false},
-        {"f 1/1 2/2 3/3 4/4 5/5\n", true, false}, {"f 1/1/1 2/2/2 3/3/3 4/4/4 5/5/5\n", true, true},
-        {"f 1//1 2//2 3//3 4//4 5//5\n", false, true}};
-    for (const auto& [face, hasTexcoord, hasNormal] : faces) {
-        SCOPED_TRACE(face);
-        auto model = readObj(square + coords + normals + face);
-        EXPECT_EQ(indices(*model, &ObjTriangle::vertexIndices), fan);
-        EXPECT_EQ(indices(*model, &ObjTriangle::texcoordIndices), hasTexcoord ? fan : none);
-        EXPECT_EQ(indices(*model, &ObjTriangle::normalIndices), hasNormal ? fan : none);
-        EXPECT_EQ(model->triangles[2].facetNormalIndex, -1);
+TEST(ObjReader, FacesInEveryFormBecomeFansWithAbsoluteOrRelativeIndices) {
+    // A face goes on across a line that starts with a corner; the last line may lack its line feed.
+    const std::tuple<const char*, bool, bool> faces[] = {{"f 1 2 3 4 5\n", false, false},
+        {"f 1/1 2/2 3/3 4/4 5/5\n", true, false}, {"f 1/1/1 2/2/2 3/3/3\n4/4/4 5/5/5", true, true},
+        {"f -5//-5 -4//-4 -3//-3 -2//-2 -1//-1\n", false, true}, {"f -5/-5/-5 2/-4/2 -3/3/-3 4/-2/4 -1/5/-1", true, true}};
+    for (const auto& [face, texcoord, normal] : faces) {
+        std::vector<Ints> fan;
+        for (int i : {1, 2, 3, 1, 3, 4, 1, 4, 5}) fan.push_back({i, texcoord ? i : 0, normal ? i : 0});
+        auto model = readObj("# comment\ns 1\no thing\nl 1 2\n" + entries + face);
+        EXPECT_EQ(corners(*model), fan) << face;
+        EXPECT_TRUE(model->vertexCount == 5 && model->texcoordCount == 5 && model->normalCount == 5);
+        EXPECT_TRUE(model->texcoords[2 * 5 + 1] == 0.5f && model->normals[3 * 4 + 2] == -1.0f);
     }
 }
 
-TEST(ObjReader, GroupsCollectTheirTrianglesNewestGroupFirst) {
-    auto model = readObj(square + "f 1 2 3\ng body\nf 1 3 4\ng wheel\r\nf 2 3 4\ng body\nf 1 2 4\ng\nf 3 4 5");
-    ASSERT_EQ(model->groupCount, 4u);
-    EXPECT_EQ(groupNames(*model), (std::vector<std::string>{"", " wheel", " body", "default"}));
-    EXPECT_EQ(glmGroupByName(model.get(), " body")->triangleIndices, (std::vector<uint32_t>{1, 3}));
-    EXPECT_EQ(glmGroupByName(model.get(), " body")->triangleCount, 2u);
-    EXPECT_EQ(glmGroupByName(model.get(), "default")->triangleIndices, (std::vector<uint32_t>{0}));
-    EXPECT_EQ(glmGroupByName(model.get(), "")->triangleCount, 1u);  // the last line has no line feed
-    EXPECT_EQ(glmGroupByName(model.get(), "body"), nullptr);
+TEST(ObjReader, ACubeWrittenWithRelativeIndicesHasTheAbsoluteCubesTriangles) {
+    const int faces[] = {1, 3, 2, 1, 4, 3, 5, 6, 7, 5, 7, 8, 1, 2, 6, 1, 6, 5, 4, 7, 3, 4, 8, 7, 1, 5, 8, 1, 8, 4,
+                         2, 3, 7, 2, 7, 6};
+    std::string absolute = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1", relative = absolute;
+    for (int i = 0; i < 36; ++i) {
+        absolute += (i % 3 ? " " : "\nf ") + std::to_string(faces[i]);
+        relative += (i % 3 ? " " : "\nf ") + std::to_string(faces[i] - 9);
+    }
+    auto model = readObj(absolute);
+    EXPECT_EQ(model->triangleCount, 12u);
+    EXPECT_EQ(corners(*readObj(relative)), corners(*model));
 }
 
-TEST(ObjReader, MaterialsComeFromTheLibraryBesideTheModel) {
-    writeFile("paint.mtl",
-              "Kd 0.1 0.2 0.3\nnewmtl red\nKd 1 0 0\nKa 0.5 0.5 0.5\nNs 1000\nKe 9 9 9\nNi 1.5\nd 0.5\nillum 2\n"
-              "map_Ka nothing.tga\nnewmtl blue\r\nKd 0 0 1\r\nKs 0.25 0.25 0.25\r\nNs 0\nKd 1 1 1 newmtl hidden\n");
+TEST(ObjReader, IndicesNamingNoEntryGiveEntryZeroAndOneWarning) {
+    // Relative indices count back from the entries before their face, not from the file's end.
+    std::string out, faces = "f 1/9 2/-6 0/1\nf 2/2 3/3 -7/-4\nf 1//1 2//7 3//3\nf 1 2\n";
+    auto model = readObj("v 0 0 0\nf -1 -2 1\n" + entries + faces, &out);
+    EXPECT_EQ(corners(*model), (std::vector<Ints>{{1, 0, 0}, {0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0},
+        {2, 2, 0}, {3, 3, 0}, {0, 2, 0}, {1, 0, 1}, {2, 0, 0}, {3, 0, 3}, {1, 0, 0}, {2, 0, 0}, {0, 0, 0}}));
+    EXPECT_EQ(out, "glmReadOBJ() warning: 7 face indices out of range in \"" + testing::TempDir() +
+                       "obj_reader_test.obj\", using 0.\n");
+}
+
+TEST(ObjReader, GroupsAndMaterialsComeNewestFirstFromTheLibraryBesideTheModel) {
+    writeFile("obj_reader_test.mtl", "Kd 0.1 0.2 0.3\nnewmtl red\nKd 1 0 0\nNs 1000\nKa 0.5 0 0 newmtl hidden\n"
+                                     "newmtl blue\r\nKs 0.25 0.5 1\r\n");
     std::string out;
-    auto model = readObj("mtllib paint.mtl\n" + square + "g a\nusemtl red\nf 1 2 3\ng b\nf 1 3 4\nusemtl blue\n"
-                         "g a\nf 2 3 4\ng c\nusemtl green\nf 1 2 4\n", &out);
-    EXPECT_EQ(model->materialLibrary, "paint.mtl");
+    auto model = readObj("mtllib obj_reader_test.mtl\n" + entries + "f 1 2 3\ng a\nusemtl red\nf 1 3 4\ng b\n"
+                         "f 1 2 4\nusemtl blue\ng a\nf 2 3 4\ng\nusemtl green\nf 3 4 5", &out);
+    std::vector<std::tuple<std::string, uint32_t, std::vector<uint32_t>>> groups;
+    for (const ObjGroup& g : model->groups) groups.emplace_back(g.name, g.material, g.triangleIndices);
+    EXPECT_EQ(groups, (decltype(groups){{"", 0, {4}}, {" b", 2, {2}}, {" a", 2, {1, 3}}, {"default", 0, {0}}}));
+    EXPECT_EQ(glmGroupByName(model.get(), " b"), &model->groups[1]);
     ASSERT_EQ(model->materialCount, 3u);
     const ObjMaterial &base = model->materials[0], &red = model->materials[1], &blue = model->materials[2];
-    EXPECT_EQ(base.name + " " + red.name + " " + blue.name, "default red blue");
-    EXPECT_EQ(red.texture, -1);
-    // Red's shininess is capped; a trailing statement on a value line is not a new material.
-    expectFloats({base.diffuse[2], base.shininess, red.diffuse[0], red.ambient[1], red.specular[3], red.shininess,
-                  blue.specular[0], blue.shininess, blue.diffuse[0]},
-                 {0.3f, 65, 1, 0.5f, 1, 128, 0.25f, 0, 1});
-    // Group a takes blue from its later g line; b took red at its g line and blue from usemtl.
-    for (const auto& [group, material] : {std::pair{" a", 2u}, {" b", 2u}, {" c", 0u}})
-        EXPECT_EQ(glmGroupByName(model.get(), group)->material, material) << group;
-    EXPECT_NE(out.find("glmFindMaterial():  can't find material \"green\".\n"), std::string::npos) << out;
-
-    auto withoutLibrary = readObj(square);
-    testing::internal::CaptureStdout();
-    EXPECT_EQ(glmFindMaterial(withoutLibrary.get(), "red"), 0u);
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("can't find material \"red\""), std::string::npos);
+    EXPECT_EQ(base.name + red.name + blue.name, "defaultredblue");
+    EXPECT_EQ((std::vector<float>{base.diffuse[2], red.diffuse[0], red.shininess, red.ambient[0], blue.specular[1],
+                                  blue.shininess}), (std::vector<float>{0.3f, 1, 128, 0.5f, 0.5f, 65}));
+    EXPECT_EQ(out, "glmFindMaterial():  can't find material \"green\".\n");
 }
 
-TEST(ObjReader, FaceIndicesOutsideTheFileGiveEntryZeroWithAWarning) {
-    std::string out;
-    std::string faces = "f 1/1 2/9 3/3\nf 0/1 -1/2 6/3\nf 2/2 3/3 4/-4\nf 1//7 2//1 3//1\nf 1 2\n";
-    auto model = readObj(square + coords + faces, &out);
-    // The model has no normals at all; the last face has two corners.
-    EXPECT_EQ(indices(*model, &ObjTriangle::vertexIndices), (Ints{1, 2, 3, 0, 0, 0, 2, 3, 4, 1, 2, 3, 1, 2, 0}));
-    EXPECT_EQ(indices(*model, &ObjTriangle::texcoordIndices), (Ints{1, 0, 3, 1, 2, 3, 2, 3, 0, 0, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(indices(*model, &ObjTriangle::normalIndices), Ints(15, 0));
-    EXPECT_NE(out.find("glmReadOBJ() warning: 9 face indices out of range"), std::string::npos) << out;
-    EXPECT_NE(out.find("model.obj"), std::string::npos);
-}
-
-TEST(ObjReader, LongLinesAndTokensStayWithinTheirLines) {
-    std::string longWord(300, 'x');
-    std::string text = "# " + longWord + " vp 1 2 3\n" + longWord + " vp\n" + square + "g " + longWord +
-                       "\nf 1 2 3\nv 1 2 3 f 1 2 3\nvt 1 2 f 1 2 3 4 5\nf 1 2 3 4 5 " + std::string(200, ' ') +
-                       "1 2 3 4 5\nv 1\nf 1 2 3\nf" + std::string(200, '1') + " 2 3\nvn 1 2 3 4 5 6 7 8 9";
-    auto model = readObj(text);
-    EXPECT_EQ(counts(*model), (std::vector<uint32_t>{7, 1, 1, 1 + 8 + 1 + 1}));
-    EXPECT_EQ(model->groups->name, " " + longWord);
-    expectFloats({model->vertices[3 * 6], model->vertices[3 * 7], model->vertices[3 * 7 + 1], model->normals[5]},
-                 {1, 1, 0, 3});
+TEST(ObjReader, ValuesRoundOnceAsTheCLibraryDoes) {
+    auto model = readObj("v 1.0000000596046448 +2.5 1e50\nv -0x1p-2 nan 3\nv\n");
+    const std::vector<float>& v = model->vertices;
+    EXPECT_EQ((std::vector<float>{v[3], v[4], v[5], v[6], v[9]}),
+              (std::vector<float>{std::strtof("1.0000000596046448", nullptr), 2.5f, INFINITY, -0.25f, 0}));
+    EXPECT_TRUE(std::isnan(v[7]));
+    auto empty = readObj("");
+    EXPECT_TRUE(empty->groups.size() == 1 && empty->vertices.size() == 3 && empty->triangles.empty());
 }
 
 TEST(ObjReaderDeath, UnreadableFilesAndUnknownVertexTokensEndTheProcess) {
-    EXPECT_EXIT(glmReadOBJ(tempPath("missing.obj").c_str()), testing::ExitedWithCode(1),
-                "glmReadOBJ\\(\\) failed: can't open data file \".*missing.obj\"");
-    EXPECT_EXIT(glmReadOBJ(tempPath("").c_str()), testing::ExitedWithCode(1), "can't open data file");
-    std::string noLibrary = writeFile("nolib.obj", "mtllib absent.mtl\n" + square);
-    EXPECT_EXIT(glmReadOBJ(noLibrary.c_str()), testing::ExitedWithCode(1),
-                "glmReadMTL\\(\\) failed: can't open material file \".*/absent.mtl\"");
     // The token message goes to standard output; the child sends it to stderr to be matched.
-    std::string parameter = writeFile("vp.obj", square + "vp 1 2\n");
-    EXPECT_EXIT((dup2(2, 1), glmReadOBJ(parameter.c_str())), testing::ExitedWithCode(1),
-                "glmFirstPass\\(\\): Unknown token \"vp\"");
+    const std::pair<std::string, const char*> fatal[] = {
+        {"/nonexistent/missing.obj", "glmReadOBJ\\(\\) failed: can't open data file \"/nonexistent/missing.obj\""},
+        {"/tmp", "can't open data file"}, {writeFile("obj_reader_test_vp.obj", "vp 1 2\n"), "Unknown token \"vp\""},
+        {writeFile("obj_reader_test_lib.obj", "mtllib absent.mtl\n"), "can't open material file \".*/absent.mtl\""}};
+    for (const auto& [path, message] : fatal)
+        EXPECT_EXIT((dup2(2, 1), glmReadOBJ(path.c_str())), testing::ExitedWithCode(1), message);
 }

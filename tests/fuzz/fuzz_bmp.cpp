@@ -1,7 +1,7 @@
 #include <cstdlib>
 
 #include "assets/bmp_reader.h"
-#include "tests/fuzz/fuzz_files.h"
+#include "tests/fuzz/fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto image = loadBmp(writeFuzzFile("input.bmp", data, size).c_str());

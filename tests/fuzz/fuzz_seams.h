@@ -1,5 +1,0 @@
-#pragma once
-// What the fuzz build's glmExit throws instead of ending the process.
-struct FuzzExit {
-    int status;
-};
