@@ -33,6 +33,13 @@ std::string restOfLineWithEnd(TextCursor* text) {
     return std::string(start, text->at);
 }
 
+// Cuts a line feed, or a carriage return and line feed, from the end of an image path.
+void trimLineEnd(std::string* path) {
+    size_t length = path->size();
+    if (length >= 1 && static_cast<unsigned char>((*path)[length - 1]) < 32) path->resize(length - 1);
+    if (length >= 2 && static_cast<unsigned char>((*path)[length - 2]) < 32) path->resize(length - 2);
+}
+
 uint32_t countMaterials(TextCursor text) {
     uint32_t count = 1;  // "default"
     char token[maxTokenLength + 1];
@@ -105,13 +112,6 @@ uint32_t glmFindMaterial(ObjModel* model, const char* name) {
     }
     std::printf("glmFindMaterial():  can't find material \"%s\".\n", name);
     return 0;
-}
-
-// Cuts a line feed, or a carriage return and line feed, from the end of an image path.
-void trimLineEnd(std::string* path) {
-    size_t length = path->size();
-    if (length >= 1 && static_cast<unsigned char>((*path)[length - 1]) < 32) path->resize(length - 1);
-    if (length >= 2 && static_cast<unsigned char>((*path)[length - 2]) < 32) path->resize(length - 2);
 }
 
 int32_t glmAcquireTexture(ObjModel* model, const char* name) {

@@ -174,9 +174,7 @@ std::unique_ptr<TgaImage> loadTerrainTga(const char* path) {
     try {
         image->data.assign(file.begin() + offset, file.begin() + offset + count * stride);
     } catch (const std::bad_alloc&) {
-        image->status = -2;
-        std::printf("NO MEMORY");
-        return image;
+        return terrainFailure(std::move(image), -2, path, "NO MEMORY");
     }
     if (stride >= 3) swapRedBlue(image->data.data(), size_t(count), stride);
     image->status = 0;
@@ -189,7 +187,13 @@ void tgaToGreyscale(TgaImage* image) {
     if (stride < 3 || image->width <= 0 || image->height <= 0) return;
     size_t count = size_t(image->width) * size_t(image->height);
     if (image->data.size() < count * stride) return;
-    std::vector<uint8_t> grey(count);
+    std::vector<uint8_t> grey;
+    // Without memory for the grey pixels the image stays as it is; the terrain reports that.
+    try {
+        grey.resize(count);
+    } catch (const std::bad_alloc&) {
+        return;
+    }
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* pixel = image->data.data() + i * stride;
         grey[i] = uint8_t(0.59 * pixel[1] + 0.3 * pixel[0] + 0.11 * pixel[2]);

@@ -130,10 +130,11 @@ int loadHeightfield() { return loadHeightfieldFrom(terrainImagePath); }
 int loadHeightfieldFrom(const char* path) {
     releaseHeightfield();
     std::unique_ptr<TgaImage> image = loadTerrainTga(path);
-    if (!image || image->status != 0) {
-        reportLoadFailure(path, "cannot read the image");
+    if (!image) {
+        reportLoadFailure(path, "no memory for the image");
         return -4;
     }
+    if (image->status != 0) return -4;  // the reader has said why, naming the file
     return buildHeightfield(*image, path);
 }
 
