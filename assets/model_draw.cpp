@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "assets/obj_model.h"
+#include "shell/shader_program.h"
 
 namespace {
 
@@ -91,12 +92,17 @@ void glmDraw(ObjModel* model, unsigned int mode) {
     mode = checkedMode(*model, mode);
     if (mode & GLM_MODE_COLOR) glEnable(GL_COLOR_MATERIAL);
     else if (mode & GLM_MODE_MATERIAL) glDisable(GL_COLOR_MATERIAL);
+    // Drawn without the texture bit, a model shows no texture a model before it left bound.
     if (mode & GLM_MODE_TEXTURE) {
         glEnable(GL_TEXTURE_2D);
         glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    } else {
+        glDisable(GL_TEXTURE_2D);
+        matchShaderToGlState();
     }
     for (const ObjGroup& group : model->groups) {
         applyGroupState(*model, group, mode);
+        if (mode & GLM_MODE_TEXTURE) matchShaderToGlState();  // a group without a texture binds 0
         drawGroupTriangles(*model, group, mode);
     }
 }

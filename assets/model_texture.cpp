@@ -26,18 +26,20 @@ int componentsOf(uint32_t format) {
 
 }  // namespace
 
-// A missing image still gives a texture name, empty and 0 x 0, so the model draws untextured.
+// A missing image still gives a texture: one white texel, which leaves the model's
+// own colours as they are in either pipeline, as if it had no texture.
 unsigned int glmLoadTexture(const char* path, float* width, float* height) {
     while (*path == ' ') ++path;
     TextureImage image{};
     loadTgaTexture(path, &image);
-    bool loaded = !image.data.empty();
-    if (!loaded) {
+    if (image.data.empty()) {
         std::string message = std::string("Nu am putut incarca o textura ") + path + "!";
         showMessageBox(message.c_str(), "ERROR");
-        image.width = 0;
-        image.height = 0;
+        image = TextureImage{};
+        image.width = 1;
+        image.height = 1;
         image.format = GL_RGB;
+        image.data.assign(3, 255);
     }
     int components = componentsOf(image.format);
     glPixelStorei(GL_UNPACK_ALIGNMENT, (components * image.width) % 4 == 0 ? 4 : 1);
@@ -48,10 +50,8 @@ unsigned int glmLoadTexture(const char* path, float* width, float* height) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    if (loaded) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(image.format), GLint(image.width), GLint(image.height), image.format,
-                          GL_UNSIGNED_BYTE, image.data.data());
-    }
+    gluBuild2DMipmaps(GL_TEXTURE_2D, GLint(image.format), GLint(image.width), GLint(image.height), image.format,
+                      GL_UNSIGNED_BYTE, image.data.data());
     *width = float(image.width);
     *height = float(image.height);
     return texture;

@@ -9,7 +9,7 @@
 #include "player/vehicle_motion.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
-#include "shell/startup.h"
+#include "shell/shader_program.h"
 #include "world/levels.h"
 #include "world/scene.h"
 #include "world/terrain.h"

@@ -1,11 +1,14 @@
 #version 110
 // Both GL lights with the front material (ambient, diffuse, specular), the
 // texture on unit 0 modulated by the lit colour, and exponential fog from the
-// GL fog parameters.
+// GL fog parameters. GLSL cannot see whether fog or texturing is switched on,
+// so the game hands both switches over as it switches them.
 
 varying vec3 eyeNormal;
 varying vec3 eyePosition;
 uniform sampler2D texture0;
+uniform bool fogOn;
+uniform bool texturing;
 
 vec3 lightContribution(gl_LightSourceParameters light, vec3 normal, vec3 toEye) {
     vec3 toLight = light.position.w == 0.0
@@ -29,8 +32,8 @@ void main() {
              + gl_LightModel.ambient.rgb * gl_FrontMaterial.ambient.rgb
              + lightContribution(gl_LightSource[0], normal, toEye)
              + lightContribution(gl_LightSource[1], normal, toEye);
-    vec4 colour = vec4(clamp(lit, 0.0, 1.0), gl_FrontMaterial.diffuse.a)
-                * texture2D(texture0, gl_TexCoord[0].st);
-    float fog = clamp(exp(-gl_Fog.density * gl_FogFragCoord), 0.0, 1.0);
+    vec4 colour = vec4(clamp(lit, 0.0, 1.0), gl_FrontMaterial.diffuse.a);
+    if (texturing) colour *= texture2D(texture0, gl_TexCoord[0].st);
+    float fog = fogOn ? clamp(exp(-gl_Fog.density * gl_FogFragCoord), 0.0, 1.0) : 1.0;
     gl_FragColor = vec4(mix(gl_Fog.color.rgb, colour.rgb, fog), colour.a);
 }

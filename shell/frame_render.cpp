@@ -8,7 +8,7 @@
 #include "player/player.h"
 #include "player/vehicle_model.h"
 #include "shell/game_flow.h"
-#include "shell/startup.h"
+#include "shell/shader_program.h"
 #include "world/levels.h"
 #include "world/scene.h"
 #include "world/skybox.h"

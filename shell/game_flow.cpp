@@ -6,8 +6,4 @@ bool restartRequested;
 bool gameOver;
 bool levelComplete;
 
-unsigned int vertexShader;
-unsigned int fragmentShader;
-unsigned int shaderProgram;
-
 uint64_t lastTickMs;

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "shell/game_flow.h"
-#include "shell/startup.h"
+#include "shell/shader_program.h"
 #include "tests/support/gl_context.h"
 #include "tests/support/game_harness.h"
 

@@ -9,7 +9,7 @@
 #include <unistd.h>
 
 #include "player/vec3.h"
-#include "shell/startup.h"
+#include "shell/shader_program.h"
 
 TEST(Vec3, NormalizeAndCross) {
     Vec3 unit = normalize({3, 4, 0});

@@ -1,0 +1,137 @@
+#include "shell/shader_program.h"
+
+#include <GL/glew.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+unsigned int vertexShader;
+unsigned int fragmentShader;
+unsigned int shaderProgram;
+
+namespace {
+
+const char* const kVertexShaderPath = "shaders/gorvanka.vert";
+const char* const kFragmentShaderPath = "shaders/gorvanka.frag";
+const int kInfoLogSize = 1024;
+// No text the game reads comes near this; anything larger is not a shader.
+const long kMaxTextFileSize = 16L * 1024 * 1024;
+
+// Where the program takes its fog and texturing switches; -1 when it has none.
+GLint fogOnUniform = -1;
+GLint texturingUniform = -1;
+
+void say(const char* line) {
+    std::cout << line << std::endl;
+}
+
+bool shaderEntryPointsPresent() {
+    return glCreateShader && glShaderSource && glCompileShader && glCreateProgram &&
+           glAttachShader && glLinkProgram && glUseProgram && glIsShader &&
+           glGetShaderInfoLog && glGetProgramInfoLog && glGetUniformLocation && glUniform1i;
+}
+
+char* readShaderSource(const char* path) {
+    char* text = readTextFile(path);
+    if (!text) {
+        std::cout << "Cannot read shader source " << path << ": drawing without shaders"
+                  << std::endl;
+    }
+    return text;
+}
+
+void compileShaders(const char* vertexText, const char* fragmentText) {
+    glShaderSource(vertexShader, 1, &vertexText, nullptr);
+    glShaderSource(fragmentShader, 1, &fragmentText, nullptr);
+    say("Compiling shaders");
+    glCompileShader(vertexShader);
+    glCompileShader(fragmentShader);
+    printInfoLog(vertexShader);
+    printInfoLog(fragmentShader);
+}
+
+void linkShaderProgram() {
+    say("Linking shaders");
+    shaderProgram = glCreateProgram();
+    glAttachShader(shaderProgram, vertexShader);
+    glAttachShader(shaderProgram, fragmentShader);
+    glLinkProgram(shaderProgram);
+    printInfoLog(shaderProgram);
+    fogOnUniform = glGetUniformLocation(shaderProgram, "fogOn");
+    texturingUniform = glGetUniformLocation(shaderProgram, "texturing");
+}
+
+bool textureBound() {
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    return bound != 0;
+}
+
+}  // namespace
+
+char* readTextFile(const char* path) {
+    if (!path) return nullptr;
+    FILE* file = fopen(path, "r");
+    if (!file) return nullptr;
+    char* text = nullptr;
+    long size = (fseek(file, 0, SEEK_END) == 0) ? ftell(file) : -1;
+    if (size > 0 && size <= kMaxTextFileSize && fseek(file, 0, SEEK_SET) == 0) {
+        text = static_cast<char*>(malloc(size_t(size) + 1));
+        if (text) {
+            // Text mode may deliver fewer bytes than the file holds (CR LF).
+            size_t got = fread(text, 1, size_t(size), file);
+            text[got] = '\0';
+        }
+    }
+    fclose(file);
+    return text;
+}
+
+void printInfoLog(unsigned int object) {
+    char log[kInfoLogSize];
+    GLsizei length = 0;
+    if (glIsShader(object)) {
+        glGetShaderInfoLog(object, kInfoLogSize, &length, log);
+    } else {
+        glGetProgramInfoLog(object, kInfoLogSize, &length, log);
+    }
+    if (length > 0) {
+        printf("%s\n", log);
+        fflush(stdout);
+    }
+}
+
+void buildShaderProgram() {
+    if (!shaderEntryPointsPresent()) {
+        say("This OpenGL has no GLSL shaders: drawing without them");
+        return;
+    }
+    vertexShader = glCreateShader(GL_VERTEX_SHADER);
+    fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
+    say("Loading shaders");
+    char* vertexText = readShaderSource(kVertexShaderPath);
+    char* fragmentText = readShaderSource(kFragmentShaderPath);
+    if (vertexText && fragmentText) {
+        compileShaders(vertexText, fragmentText);
+        linkShaderProgram();
+    }
+    free(vertexText);
+    free(fragmentText);
+    useShaderProgram(shaderProgram);
+}
+
+void useShaderProgram(unsigned int program) {
+    if (!glUseProgram) return;
+    glUseProgram(program);
+    matchShaderToGlState();
+}
+
+void matchShaderToGlState() {
+    if (shaderProgram == 0 || !glUseProgram) return;
+    GLint current = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    if (GLuint(current) != shaderProgram) return;
+    glUniform1i(fogOnUniform, glIsEnabled(GL_FOG));
+    glUniform1i(texturingUniform, glIsEnabled(GL_TEXTURE_2D) && textureBound());
+}

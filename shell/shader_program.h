@@ -1,0 +1,28 @@
+#pragma once
+// The game's one GLSL program, for the vehicle and the rifle and bottle pickups.
+// It lights and colours from the built-in GL state; the two switches GLSL cannot
+// see, fog and 2D texturing, it takes from uniforms that follow the GL state.
+
+extern unsigned int vertexShader;
+extern unsigned int fragmentShader;
+extern unsigned int shaderProgram;  // 0 when the shaders could not be built
+
+// The whole file as a NUL-terminated text from malloc (the caller frees it);
+// null for a null path, a file that cannot be opened, or an empty file.
+char* readTextFile(const char* path);
+
+// Prints the info log of a shader or program object, when it has one.
+void printInfoLog(unsigned int object);
+
+// Builds shaderProgram from "shaders/gorvanka.vert" and "shaders/gorvanka.frag".
+// An unreadable source or a GL without shaders leaves it 0: fixed-function drawing.
+void buildShaderProgram();
+
+// glUseProgram where the GL has it; the fixed-function pipeline is 0. The game's
+// program starts out matching the GL state: fog and texturing as switched now.
+void useShaderProgram(unsigned int program);
+
+// Hands the game's program, when it is in use, the GL state's fog and texturing
+// switches: texturing counts only with GL_TEXTURE_2D on and a texture other than 0
+// bound, as the fixed-function pipeline draws. Call after switching either.
+void matchShaderToGlState();
