@@ -108,6 +108,8 @@ void enter2d() {
     glDisable(GL_LIGHT1);
     glDisable(GL_NORMALIZE);
     glDisable(GL_COLOR_MATERIAL);
+    // The meters and the read-out are plain colours: no texture the scene left bound may tint them.
+    glDisable(GL_TEXTURE_2D);
     if (!renderOptions.transparencyOff) {
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glEnable(GL_BLEND);

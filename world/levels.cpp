@@ -7,6 +7,8 @@
 #include "assets/bmp_reader.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
+#include "world/scene.h"
+#include "world/skybox.h"
 
 Level level;
 int32_t levelNumber = 1;
@@ -77,6 +79,12 @@ void restoreMeters() {
     player.ammo = 5;
 }
 
+// The sky travels with the camera, so after a level's drive it stands far down the road.
+void centreSkyOnCamera() {
+    sky.centreX = player.cameraPos.x;
+    sky.centreZ = player.cameraPos.z;
+}
+
 void retirePickups() {
     for (int i = 0; i < level.pickupCount; ++i) level.pickups[i].collected = true;
 }
@@ -112,6 +120,7 @@ void startLevel() {
     resetDriveState();
     retirePickups();
     restorePlayerMotion();
+    centreSkyOnCamera();
     if (levelNumber < 1 || levelNumber > levelCount) return;
     const LevelPlan& plan = levelPlans[levelNumber - 1];
     if (levelNumber == 1) restoreMeters();
@@ -123,6 +132,7 @@ void startLevel() {
     level.setUpLevel(plan.maxPickups, plan.minPickups, levelNumber);
     // Every pickup draws kind and place a second time; only this draw counts.
     for (int i = 0; i < level.pickupCount; ++i) placePickup(level.pickups[i], plan.minKind, plan.maxKind);
+    liftPickupsOntoTerrain();
 }
 
 void drawGround() {
