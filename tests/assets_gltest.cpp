@@ -1,20 +1,16 @@
 #include <GL/glew.h>
+#include <GL/glu.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 
-#include "assets/bmp_reader.h"
 #include "assets/obj_model.h"
+#include "shell/shader_program.h"
 #include "tests/support/gl_context.h"
 
 namespace {
-
-namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
 
 std::string tempPath(const std::string& name) {
     static char pattern[] = "/tmp/assets_gltest.XXXXXX";
@@ -24,160 +20,100 @@ std::string tempPath(const std::string& name) {
 
 void writeFile(const std::string& name, const std::string& bytes) { std::ofstream(tempPath(name)) << bytes; }
 
-// An uncompressed 24-bit TGA of one colour, given as R G B.
-std::string solidTga(int width, int height, uint8_t r, uint8_t g, uint8_t b) {
-    std::string bytes = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, char(width), 0, char(height), 0, 24, 0};
-    for (int i = 0; i < width * height; ++i) bytes += {char(b), char(g), char(r)};
-    return bytes;
+// An uncompressed 24-bit TGA, 2 x 2, of one colour given as B G R.
+std::string solidTga(const std::string& bgr) {
+    return std::string{0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 2, 0, 24, 0} + bgr + bgr + bgr + bgr;
 }
 
-GLint levelWidth(int level) {
-    GLint width = 0;
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &width);
-    return width;
-}
-
-Bytes boundTexture(int width, int height) {
-    Bytes pixels(size_t(width) * height * 3);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-    return pixels;
-}
-
-// Writes the model's text and reads it back.
-std::unique_ptr<ObjModel> readModel(const std::string& name, const std::string& text) {
-    writeFile(name, text);
-    testing::internal::CaptureStdout();
-    std::unique_ptr<ObjModel> model(glmReadOBJ(tempPath(name).c_str()));
-    testing::internal::GetCapturedStdout();
+// A square facing the viewer, with smooth normals, painted with a material of paint.mtl.
+std::unique_ptr<ObjModel> squareModel(const std::string& name, const std::string& material) {
+    writeFile(name + ".obj", "mtllib paint.mtl\nv -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\n"
+                             "vt 0 1\nusemtl " + material + "\nf 1/1 2/2 3/3 4/4\n");
+    std::unique_ptr<ObjModel> model(glmReadOBJ(tempPath(name + ".obj").c_str()));
+    glmBuildFacetNormals(model.get());
+    glmVertexNormals(model.get());
     return model;
 }
 
-std::string drawAndCapture(ObjModel* model, unsigned int mode) {
-    testing::internal::CaptureStdout();
-    glmDraw(model, mode);
-    return testing::internal::GetCapturedStdout();
-}
-
-// The colour at the centre of the back buffer after drawing the model over the whole view.
-Bytes centrePixel(ObjModel* model, unsigned int mode) {
-    for (GLenum matrix : {GL_PROJECTION, GL_MODELVIEW}) glMatrixMode(matrix), glLoadIdentity();
-    for (GLenum feature : {GL_LIGHTING, GL_DEPTH_TEST, GL_TEXTURE_2D}) glDisable(feature);
-    glColor3f(1, 1, 1);
+// One grey light, colour material and the game's fog (GL_EXP by default), 45 degrees of view.
+void lightScene(bool fog) {
+    ensureGlContext();
+    if (shaderProgram == 0) buildShaderProgram();
+    useShaderProgram(0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45, 1, 0.5, 1000);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    const float grey[4] = {0.6f, 0.6f, 0.6f, 1}, haze[4] = {0.9f, 0.7f, 0.5f, 1};
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, grey);  // from behind the viewer, as it is by default
+    glFogfv(GL_FOG_COLOR, haze);
+    glFogf(GL_FOG_DENSITY, 0.004f);
+    for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL}) glEnable(on);
+    for (GLenum off : {GL_DEPTH_TEST, GL_TEXTURE_2D}) glDisable(off);
+    fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
     glClear(GL_COLOR_BUFFER_BIT);
-    drawAndCapture(model, mode);
-    Bytes pixel(3);
-    glReadBuffer(GL_BACK);
-    glReadPixels(128, 128, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel.data());
-    return pixel;
 }
 
-const std::string quad = "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n";
-
-class AssetsGl : public testing::Test {
-    void SetUp() override { ensureGlContext(); }
-};
+// The centre pixel of what draw() gives with the fixed-function pipeline [0] and the game's shader [1].
+template <typename Draw>
+std::array<Pixel, 2> bothPipelines(bool fog, Draw draw) {
+    std::array<Pixel, 2> drawn;
+    for (int shader = 0; shader < 2; ++shader) {
+        lightScene(fog);
+        draw(shader ? shaderProgram : 0);
+        drawn[shader] = pixelAt(kGlWindowSize / 2, kGlWindowSize / 2);
+        useShaderProgram(0);
+    }
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(drawn[1][i], drawn[0][i], 3) << "channel " << i;
+    return drawn;
+}
 
 }  // namespace
 
-TEST_F(AssetsGl, UploadsPackedRowsWhateverTheAlignmentAndRestoresIt) {
-    RgbImage image{Bytes(18), 3, 2};
-    for (int i = 0; i < 18; ++i) image.pixels[i] = uint8_t(10 * i);
-    for (GLint alignment : {4, 2, 8}) {
-        glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-        EXPECT_NE(uploadRgbTexture(image), 0u);
-        GLint restored = 0;
-        glGetIntegerv(GL_UNPACK_ALIGNMENT, &restored);
-        EXPECT_EQ(restored, alignment);
-        EXPECT_EQ(boundTexture(3, 2), image.pixels);
+// The shader draws as the fixed-function pipeline does in the same state: a lit
+// white square 300 units ahead, a texture bound, fog and texturing on or off.
+TEST(Shader, MatchesFixedFunctionWithFogAndTexturingOnOrOff) {
+    const struct { bool fog, texturing, textureBound; } states[] = {
+        {false, false, true}, {true, false, true}, {false, true, true}, {true, true, true}, {false, true, false}};
+    for (const auto& state : states) {
+        SCOPED_TRACE(testing::Message() << "fog " << state.fog << ", texturing " << state.texturing
+                                        << ", texture bound " << state.textureBound);
+        bothPipelines(state.fog, [&](unsigned int program) {
+            glBindTexture(GL_TEXTURE_2D, state.textureBound ? solidTexture(120, 255, 60) : 0);
+            state.texturing ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+            useShaderProgram(program);
+            glColor3f(1, 1, 1);
+            glNormal3f(0, 0, 1);
+            glTexCoord2f(0.5f, 0.5f);
+            glTranslatef(0, 0, -300);
+            glRectf(-300, -300, 300, 300);
+        });
     }
-    EXPECT_NE(uploadRgbTexture(RgbImage{{}, 0, 0}), 0u);
-    EXPECT_EQ(levelWidth(0), 0);
 }
 
-TEST_F(AssetsGl, LoadsTgaTexturesWithMipmapsAndMissingOnesEmpty) {
-    float width = -1, height = -1;
-    writeFile("green.tga", solidTga(4, 2, 0, 200, 0));
-    EXPECT_NE(glmLoadTexture(("  " + tempPath("green.tga")).c_str(), &width, &height), 0u);
-    EXPECT_TRUE(width == 4 && height == 2);
-    EXPECT_TRUE(levelWidth(1) == 2 && levelWidth(2) == 1);
-    GLint filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(filter, GL_LINEAR_MIPMAP_LINEAR);
-    EXPECT_EQ(boundTexture(4, 2)[1], 200);
-
-    testing::internal::CaptureStderr();
-    EXPECT_NE(glmLoadTexture(tempPath("absent.tga").c_str(), &width, &height), 0u);
-    std::string messages = testing::internal::GetCapturedStderr();
-    EXPECT_TRUE(width == 0 && height == 0 && levelWidth(0) == 0);
-    EXPECT_NE(messages.find("Could not open texture file"), std::string::npos) << messages;
-    EXPECT_NE(messages.find("ERROR: Nu am putut incarca o textura "), std::string::npos) << messages;
-}
-
-TEST_F(AssetsGl, MaterialLibrariesShareTexturesByTheirName) {
-    fs::create_directories(tempPath("pack"));
-    writeFile("pack/red.tga", solidTga(2, 2, 255, 0, 0));
-    writeFile("pack/skin.mtl", "newmtl a\nmap_Kd red.tga\nnewmtl b\nmap_Kd   red.tga\nnewmtl c\nmap_Kd red.tga\r\n"
-                               "newmtl d\nmap_Kd C:\\art\\red.tga\nnewmtl e\n");
-    testing::internal::CaptureStderr();
-    auto model = readModel("pack/skin.obj", "mtllib skin.mtl\n" + quad + "usemtl b\nf 1/1 2/2 3/3 4/4\n");
-    std::string messages = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(model->materialCount, 6u);
-    ASSERT_EQ(model->textureCount, 3u);  // the CR LF line and the drive path are other names
-    EXPECT_EQ(model->textures[0].name, "red.tga\n");
-    EXPECT_TRUE(model->textures[0].width == 2 && model->textures[1].width == 2);
-    const int32_t textures[] = {-1, 0, 0, 1, 2, -1};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(model->materials[i].texture, textures[i]) << model->materials[i].name;
-    EXPECT_NE(messages.find("C:\\art\\red.tga: Could not open texture file"), std::string::npos) << messages;
-}
-
-TEST_F(AssetsGl, DrawWarnsAboutEachModeTheModelCannotServe) {
-    EXPECT_EQ(drawAndCapture(readModel("plain.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n").get(), 31),
-              "glmDraw() warning: flat render mode requested with no facet normals defined.\n"
-              "glmDraw() warning: smooth render mode requested with no normals defined.\n"
-              "glmDraw() warning: texture render mode requested with no texture coordinates defined.\n"
-              "glmDraw() warning: color render mode requested with no materials defined.\n"
-              "glmDraw() warning: material render mode requested with no materials defined.\n");
-    writeFile("full.mtl", "newmtl red\nKd 1 0 0\n");
-    auto full = readModel("full.obj", "mtllib full.mtl\n" + quad + "usemtl red\nf 1/1 2/2 3/3 4/4\ng empty\n");
-    glmBuildFacetNormals(full.get());
-    glmVertexNormals(full.get());
-    EXPECT_EQ(drawAndCapture(full.get(), GLM_MODE_FLAT | GLM_MODE_SMOOTH),
-              "glmDraw() warning: flat render mode requested and smooth render mode requested (using smooth).\n");
-    glEnable(GL_COLOR_MATERIAL);
-    EXPECT_EQ(drawAndCapture(full.get(), GLM_MODE_COLOR | GLM_MODE_MATERIAL),
-              "glmDraw() warning: color and material render mode requested using only material mode.\n");
-    EXPECT_FALSE(glIsEnabled(GL_COLOR_MATERIAL));
-    EXPECT_EQ(drawAndCapture(full.get(), 14), "");
-    EXPECT_TRUE(glIsEnabled(GL_COLOR_MATERIAL) && glIsEnabled(GL_TEXTURE_2D));
-    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
-}
-
-TEST_F(AssetsGl, DrawsGroupsWithTheirColourAndTexture) {
-    writeFile("green.tga", solidTga(2, 2, 0, 255, 0));
-    writeFile("paint.mtl", "newmtl red\nKd 1 0 0\nnewmtl leaf\nKd 1 1 1\nmap_Kd green.tga\n");
-    auto red = readModel("red.obj", "mtllib paint.mtl\n" + quad + "g body\nusemtl red\nf 1/1 2/2 3/3 4/4\n");
-    auto leaf = readModel("leaf.obj", "mtllib paint.mtl\n" + quad + "g body\nusemtl leaf\nf 1/1 2/2 3/3 4/4\n");
-    EXPECT_EQ(centrePixel(red.get(), GLM_MODE_COLOR), (Bytes{255, 0, 0}));
-    EXPECT_EQ(centrePixel(leaf.get(), GLM_MODE_COLOR | GLM_MODE_TEXTURE), (Bytes{0, 255, 0}));
-    EXPECT_EQ(centrePixel(red.get(), 0), (Bytes{255, 255, 255}));
-}
-
-// Every game model reads without a warning or a missing material, with all its textures.
-TEST_F(AssetsGl, EveryGameModelReadsCleanly) {
-    int models = 0;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator("resources/models")) {
-        if (entry.path().extension() != ".obj") continue;
-        SCOPED_TRACE(entry.path().string());
-        ++models;
-        testing::internal::CaptureStdout();
-        testing::internal::CaptureStderr();
-        std::unique_ptr<ObjModel> model(glmReadOBJ(entry.path().c_str()));
-        std::string out = testing::internal::GetCapturedStdout();
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-        EXPECT_TRUE(model->triangleCount > 0 && model->texcoordCount > 0 && model->textureCount > 0);
-        for (const char* fault : {"warning", "can't find"}) EXPECT_EQ(out.find(fault), std::string::npos) << out;
-        for (const ObjTexture& texture : model->textures) EXPECT_GT(texture.width, 0.0f) << texture.name;
+// In either pipeline a model whose texture is missing, a group without a texture
+// and a model drawn untextured after a textured one (the vehicle's wheels after
+// its body) show the material's own colour.
+TEST(Shader, ModelsWithoutATextureShowTheirOwnColour) {
+    writeFile("green.tga", solidTga({0, char(200), 0}));
+    writeFile("paint.mtl", "newmtl plain\nKd 1 0.5 0.25\nnewmtl lost\nKd 1 0.5 0.25\nmap_Kd absent.tga\n"
+                           "newmtl green\nKd 1 0.5 0.25\nmap_Kd green.tga\n");
+    auto plain = squareModel("plain", "plain"), lost = squareModel("lost", "lost"), green = squareModel("green", "green");
+    const unsigned int textured = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR;
+    const struct { ObjModel* model; unsigned int mode; bool ownColour; } draws[] = {
+        {lost.get(), textured, true}, {plain.get(), textured, true},
+        {plain.get(), GLM_MODE_SMOOTH | GLM_MODE_COLOR, true}, {green.get(), textured, false}};
+    Pixel own = {};
+    for (const auto& draw : draws) {
+        const Pixel drawn = bothPipelines(false, [&](unsigned int program) {
+            glTranslatef(0, 0, -2);
+            useShaderProgram(program);
+            glmDraw(green.get(), textured);  // leaves the green texture bound and texturing on
+            glClear(GL_COLOR_BUFFER_BIT);
+            glmDraw(draw.model, draw.mode);
+        })[1];
+        if (&draw == draws) own = drawn;
+        EXPECT_EQ(drawn == own, draw.ownColour) << "draw " << &draw - draws;
     }
-    EXPECT_GT(models, 0);
 }

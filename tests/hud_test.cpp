@@ -10,84 +10,39 @@
 #include "shell/input.h"
 #include "world/levels.h"
 
-namespace {
-
 TEST(FrameRateText, SpellsTheRateInCapitalWords) {
     const std::pair<int, const char*> cases[] = {
-        {62, "FPS: SIXTYTWO"},  {60, "FPS: SIXTY"},     {7, "FPS: SEVEN"},      {100, "FPS: "},
-        {123, "FPS: THREE"},    {45, "FPS: FOURTYFIVE"}, {99, "FPS: NINTYNINE"}, {10, "FPS: TEN"},
-        {11, "FPS: ELEVEN"},    {15, "FPS: FIFTEEN"},   {19, "FPS: NINETEEN"},  {118, "FPS: EIGHT"},
-        {-3, "FPS: "},
-    };
+        {62, "FPS: SIXTYTWO"}, {60, "FPS: SIXTY"},     {7, "FPS: SEVEN"},     {100, "FPS: "},    {123, "FPS: THREE"},
+        {45, "FPS: FOURTYFIVE"}, {99, "FPS: NINTYNINE"}, {10, "FPS: TEN"}, {19, "FPS: NINETEEN"}, {-3, "FPS: "}};
     for (const auto& [rate, text] : cases) EXPECT_EQ(frameRateText(rate), text) << rate;
 }
 
-// Each stepLevelFlow() call is one frame of the overlay.
-class LevelFlowTest : public testing::Test {
-protected:
-    void SetUp() override { putOnBanner(1); }
-    void TearDown() override { putOnBanner(1); }
-    static void putOnBanner(int number) {
-        levelNumber = number;
-        levelIntroVisible = true;
-        startRequested = restartRequested = gameOver = levelComplete = false;
-    }
-
-    static void pressHome() { onSpecialKey(GLUT_KEY_HOME, 0, 0); }
-
-    static void expectFrame(bool gameOverPicture, int banner, bool start = false) {
-        const HudScreen s = stepLevelFlow();
-        EXPECT_EQ(std::make_tuple(s.gameOverPicture, s.bannerLevel, s.startLevelNow),
-                  std::make_tuple(gameOverPicture, banner, start));
-    }
-
-    // Confirms the banner that is up and checks the level starts in that frame.
-    static void startShownLevel(int number) {
-        pressHome();
-        expectFrame(false, number, true);
-        EXPECT_FALSE(levelIntroVisible);
-        expectFrame(false, 0);
-    }
-};
-
-TEST_F(LevelFlowTest, BannersWaitForHomeEachWinShowsTheNextOnceAndTheFourthIsVictory) {
-    for (int frame = 0; frame < 3; ++frame) expectFrame(false, 1);
-    startShownLevel(1);
-    pressHome();  // Home during play asks for nothing
-    expectFrame(false, 0);
-    for (int won = 1; won <= 3; ++won) {
-        SCOPED_TRACE(won);
-        levelComplete = true;
-        expectFrame(false, 0);
-        EXPECT_EQ(levelNumber, won + 1);
-        for (int frame = 0; frame < 3; ++frame) {
-            levelComplete = true;  // still beyond the end line while the banner is up
-            expectFrame(false, won + 1);
+// One overlay frame per step, after what happened since the last: nothing, Home,
+// the end line reached (won), the road left (off), or both. Leaving the road is
+// a loss even past the end line; a banner stays however long the car stays beyond a limit.
+TEST(LevelFlow, BannersWaitForHomeWinsAdvanceOnceAndHomeOnGameOverRestarts) {
+    levelNumber = 1;
+    levelIntroVisible = true;
+    startRequested = restartRequested = gameOver = levelComplete = false;
+    const struct { const char* event; bool gameOverPicture; int banner; bool start; int level; } steps[] = {
+        {"", false, 1, false, 1},     {"home", false, 1, true, 1},  {"", false, 0, false, 1},
+        {"home", false, 0, false, 1}, {"won", false, 0, false, 2},  {"won", false, 2, false, 2},
+        {"home", false, 2, true, 2},  {"won", false, 0, false, 3},  {"won", false, 3, false, 3},
+        {"home", false, 3, true, 3},  {"won", false, 0, false, 4},  {"home", false, 4, true, 4},
+        {"both", true, 0, false, 4},  {"won", true, 0, false, 4},   {"home", true, 1, false, 1},
+        {"off", true, 1, false, 1},   {"home", false, 1, true, 1},  {"", false, 0, false, 1}};
+    for (const auto& step : steps) {
+        const std::string event = step.event;
+        if (event == "home") {
+            onSpecialKey(GLUT_KEY_HOME, 0, 0);
+            onSpecialKeyUp(GLUT_KEY_HOME, 0, 0);
         }
-        EXPECT_TRUE(levelNumber == won + 1 && !levelComplete);
-        startShownLevel(won + 1);
+        if (event == "won" || event == "both") levelComplete = true;
+        if (event == "off" || event == "both") gameOver = true;
+        const HudScreen s = stepLevelFlow();
+        EXPECT_EQ(std::make_tuple(s.gameOverPicture, s.bannerLevel, s.startLevelNow, levelNumber),
+                  std::make_tuple(step.gameOverPicture, step.banner, step.start, step.level))
+            << "step " << &step - steps;
     }
+    levelNumber = 1;
 }
-
-// Leaving the road is a loss even when the vehicle drives on past the end line.
-TEST_F(LevelFlowTest, HomeOnGameOverShowsTheFirstBannerInTheSameFrame) {
-    putOnBanner(2);
-    startShownLevel(2);
-    gameOver = true;
-    for (int frame = 0; frame < 3; ++frame) {
-        levelComplete = true;
-        expectFrame(true, 0);
-        EXPECT_EQ(levelNumber, 2);
-    }
-    levelComplete = true;
-    pressHome();
-    EXPECT_TRUE(restartRequested);
-    expectFrame(true, 1);
-    EXPECT_TRUE(levelNumber == 1 && !gameOver && !levelComplete && !restartRequested);
-    gameOver = true;  // still off the road: the banner covers the picture and stays
-    expectFrame(true, 1);
-    EXPECT_FALSE(gameOver);
-    startShownLevel(1);
-}
-
-}  // namespace
