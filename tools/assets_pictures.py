@@ -21,7 +21,9 @@ BANNER_SIZE = (512, 256)
 HELP_SIZE = (1024, 512)
 ICON_SIZE = 64
 
-GROUND_SIZE = (256, 1024)  # columns along world x, rows along world z
+# Columns along world x, rows along world z: 4.9 units a texel across the road,
+# where the driver reads its lines, 19.5 along it; 3 MB a level to read and upload.
+GROUND_SIZE = (2048, 512)
 GROUND_EXTENT = 10000.0
 ROAD_HALF_WIDTH = 250.0
 FINISH_LINE_Z = -4850.0
@@ -207,18 +209,29 @@ def make_overlays(directory):
 # ---------------------------------------------------------- ground pictures
 
 GROUND_STYLES = {
-    # field colours (two, mixed by noise), shoulder, asphalt, line paint
+    # field colours (two, mixed by noise), shoulder, asphalt, line paint. The
+    # scene's lights are red and yellow, so the paint must stand out from the
+    # asphalt in red and green alone: light paint on dark asphalt.
     'terrain1.bmp': dict(seed=11, fields=((150, 160, 60), (200, 175, 90)),
-                         shoulder=(170, 140, 100), asphalt=(70, 70, 72), paint=(245, 245, 235)),
+                         shoulder=(170, 140, 100), asphalt=(55, 55, 60), paint=(250, 250, 240)),
     'terrain2.bmp': dict(seed=12, fields=((235, 240, 250), (200, 210, 230)),
-                         shoulder=(250, 250, 255), asphalt=(105, 110, 120), paint=(255, 200, 60)),
+                         shoulder=(225, 225, 235), asphalt=(70, 72, 80), paint=(255, 215, 60)),
     'terrain3.bmp': dict(seed=13, fields=((80, 60, 70), (120, 70, 50)),
-                         shoulder=(150, 90, 60), asphalt=(40, 38, 48), paint=(255, 170, 60)),
+                         shoulder=(150, 90, 60), asphalt=(35, 33, 42), paint=(255, 190, 80)),
 }
+# World units from the road's centre line (x) and along the road (z). The driver
+# sits 17 up, so the centre dashes pass under the car and the edge lines show
+# from about 300 units ahead; dashed lane lines halfway out pass beside the car.
 SHOULDER_WIDTH = 90.0
-EDGE_LINE = (200.0, 235.0)  # painted edge band, world x from the road centre
-CENTRE_LINE_HALF = 40.0
-DASH_LENGTH = 120.0
+EDGE_LINE = (212.0, 240.0)
+LANE_LINE = (118.0, 132.0)
+CENTRE_LINE_HALF = 5.0
+DASH_LENGTH = 80.0
+LANE_DASH_LENGTH = 60.0
+
+
+def dashed(Z, length):
+    return np.mod(Z, 2 * length) < length
 
 
 def ground_picture(style):
@@ -228,7 +241,7 @@ def ground_picture(style):
     z = (np.arange(height) + 0.5) / height * GROUND_EXTENT - GROUND_EXTENT / 2
     X, Z = np.meshgrid(x, z)
     mix = fractal_noise(rng, (height, width), [((8, 32), 1.0), ((32, 128), 0.5)])
-    grain = fractal_noise(rng, (height, width), [((128, 512), 1.0)]) - 0.5
+    grain = fractal_noise(rng, (height, width), [((512, 256), 1.0)]) - 0.5
     fields = [np.asarray(c, np.float32) for c in style['fields']]
     pixels = fields[0] * (1 - mix[..., None]) + fields[1] * mix[..., None]
     # Ploughed strips across the fields, every 400 units.
@@ -237,15 +250,14 @@ def ground_picture(style):
     shoulder = ax < ROAD_HALF_WIDTH + SHOULDER_WIDTH
     road = ax < ROAD_HALF_WIDTH
     pixels[shoulder] = style['shoulder']
-    # Worn and patched asphalt: enough texture that the road is seen going by.
-    wear = 0.8 + 0.4 * fractal_noise(rng, (height, width), [((16, 256), 1.0), ((64, 512), 0.6)])
+    # Lightly worn asphalt: even enough that the paint reads against it.
+    wear = 0.9 + 0.2 * fractal_noise(rng, (height, width), [((64, 128), 1.0), ((256, 256), 0.6)])
     pixels[road] = np.asarray(style['asphalt'], np.float32) * wear[road][:, None]
-    pixels += (grain * np.where(road, 16.0, 30.0))[..., None]
-    edge = (ax > EDGE_LINE[0]) & (ax < EDGE_LINE[1])
-    pixels[edge] = style['paint']
-    # The centre line falls between two columns: half paint on both.
-    dash = (np.mod(Z, 2 * DASH_LENGTH) < DASH_LENGTH) & (ax < CENTRE_LINE_HALF)
-    pixels[dash] = (pixels[dash] + np.asarray(style['paint'], np.float32)) / 2
+    pixels += (grain * np.where(road, 10.0, 30.0))[..., None]
+    paint = np.asarray(style['paint'], np.float32)
+    pixels[(ax > EDGE_LINE[0]) & (ax < EDGE_LINE[1])] = paint
+    pixels[(ax > LANE_LINE[0]) & (ax < LANE_LINE[1]) & dashed(Z, LANE_DASH_LENGTH)] = paint
+    pixels[(ax < CENTRE_LINE_HALF) & dashed(Z, DASH_LENGTH)] = paint
     add_checker_band(pixels, X, Z, FINISH_LINE_Z)
     return to_bytes(pixels)
 

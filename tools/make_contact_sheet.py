@@ -18,7 +18,7 @@ import tempfile
 import numpy as np
 from PIL import Image, ImageDraw
 
-from assets_pictures import SKY_FACES  # the sky box's corner table
+from assets_pictures import PLAIN_FONT as LABEL_FONT, SKY_FACES  # the sky box's corner table
 
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -228,7 +228,8 @@ def main():
             image.save(tile)
             tiles.append(tile)
         os.makedirs(os.path.dirname(output), exist_ok=True)
-        subprocess.run(['montage', '-label', '%t', '-geometry', '240x240+4+4', '-tile', '6x',
+        # Labels in the font the pictures use: ImageMagick's own default needs Ghostscript's fonts.
+        subprocess.run(['montage', '-font', LABEL_FONT, '-label', '%t', '-geometry', '240x240+4+4', '-tile', '6x',
                         '-background', '#d8d8d8'] + tiles + ['-depth', '8', '-strip', output], check=True)
 
 
