@@ -133,7 +133,9 @@ const float* referenceFacet(const ObjModel& model, const CornerUse* uses, size_t
 // Appends a normal; its index is the number of normals before it.
 uint32_t addNormal(std::vector<float>* normals, Normal n) {
     uint32_t index = uint32_t(normals->size() / 3);
-    normals->insert(normals->end(), {n.x, n.y, n.z});
+    normals->push_back(n.x);
+    normals->push_back(n.y);
+    normals->push_back(n.z);
     return index;
 }
 

@@ -209,7 +209,8 @@ void storeTriangle(ObjPass* pass, CornerFormat format, const Corner* corners[3],
     ObjTriangle triangle;
     for (int i = 0; i < 3; ++i) {
         triangle.vertexIndices[i] = checkedIndex(corners[i]->vertex, model->vertexCount, badIndices);
-        triangle.texcoordIndices[i] = hasTexcoord ? checkedIndex(corners[i]->texcoord, model->texcoordCount, badIndices) : 0;
+        triangle.texcoordIndices[i] =
+            hasTexcoord ? checkedIndex(corners[i]->texcoord, model->texcoordCount, badIndices) : 0;
         triangle.normalIndices[i] = hasNormal ? checkedIndex(corners[i]->normal, model->normalCount, badIndices) : 0;
     }
     triangle.facetNormalIndex = -1;
@@ -259,10 +260,11 @@ void glmFillPass(ObjPass* pass) {
             model->groups[pass->group].material = material;
             break;
         case 'f':
-            readFace(&pass->text, pass->given, [&](CornerFormat format, const Corner& a, const Corner& b, const Corner& c) {
-                const Corner* corners[3] = {&a, &b, &c};
-                storeTriangle(pass, format, corners, &badIndices);
-            });
+            readFace(&pass->text, pass->given,
+                     [&](CornerFormat format, const Corner& a, const Corner& b, const Corner& c) {
+                         const Corner* corners[3] = {&a, &b, &c};
+                         storeTriangle(pass, format, corners, &badIndices);
+                     });
             break;
         default:
             skipLine(&pass->text);

@@ -17,19 +17,15 @@ std::pair<int, std::string> build(int width, int height, int bits, std::vector<u
 
 }  // namespace
 
-TEST(Terrain, HeightsComeFromEachPixelsLastByteColoursFrom32BitsAndNormalsLeanAwayFromSlopes) {
-    EXPECT_EQ(build(2, 1, 16, {7, 99, 8, 98}).first, 0);
-    EXPECT_TRUE(terrain.heights[1] == 98 / 256.0f && !terrain.surfaceColours);
-    build(2, 1, 24, {0, 0, 0, 100, 150, 200});  // made grey first
-    EXPECT_EQ(terrain.heights[1], 140 / 256.0f);
-    build(2, 1, 32, {10, 20, 30, 200, 40, 50, 60, 100});
-    EXPECT_TRUE(terrain.heights[1] == 100 / 256.0f && terrain.surfaceColours[5] == 60 / 256.0f);
-    // Rising along columns (world +x) leans toward -x, along rows (world -z) toward +z.
-    build(3, 3, 8, {0, 100, 200, 0, 100, 200, 0, 100, 200});
-    const float* centre = &terrain.surfaceNormals[3 * 4];
-    EXPECT_TRUE(centre[0] < 0 && std::fabs(std::hypot(centre[0], centre[1], centre[2]) - 1) < 1e-6f);
-    build(3, 3, 8, {0, 0, 0, 100, 100, 100, 200, 200, 200});
-    EXPECT_GT(terrain.surfaceNormals[3 * 4 + 2], 0.0f);
+TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursFrom32BitPixels) {
+    // Pixels of 16, 24 (made grey first) and 32 bits, then the second sample's height and its colour's blue part.
+    const std::tuple<int, std::vector<uint8_t>, float, float> images[] = {{16, {7, 99, 8, 98}, 98, -256},
+        {24, {0, 0, 0, 100, 150, 200}, 140, -256}, {32, {10, 20, 30, 200, 40, 50, 60, 100}, 100, 60}};
+    for (const auto& [bits, pixels, height, blue] : images) {
+        ASSERT_EQ(build(2, 1, bits, pixels).first, 0);
+        float shade = terrain.surfaceColours ? terrain.surfaceColours[5] : -1;
+        EXPECT_TRUE(terrain.heights[1] == height / 256 && shade == blue / 256) << bits;
+    }
 }
 
 TEST(Terrain, RescalingSpansMinusThreeToNineAndPrintsItsLine) {
