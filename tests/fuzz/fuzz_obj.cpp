@@ -18,19 +18,19 @@ void check(bool condition) {
     if (!condition) std::abort();
 }
 
-bool inRange(int32_t index, uint32_t count) { return index >= 0 && uint32_t(index) <= count; }
+// An index the drawing code may use: 0 or an entry of an array of count entries after entry 0.
+bool usable(int32_t index, uint32_t count) { return index >= 0 && uint32_t(index) <= count; }
 
-// Everything the drawing code indexes lies inside its array, and every triangle in one group.
+// Everything the drawing code indexes lies inside its array, and every triangle sits in one group.
 void checkModel(const ObjModel& m) {
-    check(m.vertices.size() == (size_t(m.vertexCount) + 1) * 3 && m.normals.size() == (size_t(m.normalCount) + 1) * 3);
-    check(m.facetNormals.size() == (size_t(m.facetNormalCount) + 1) * 3 && m.triangles.size() == m.triangleCount);
-    check(m.materials.size() == m.materialCount && m.groups.size() == m.groupCount);
+    check(m.vertices.size() == (size_t(m.vertexCount) + 1) * 3 && m.triangles.size() == m.triangleCount);
+    check(m.normals.size() == (size_t(m.normalCount) + 1) * 3 && m.groups.size() == m.groupCount);
     for (const ObjTriangle& t : m.triangles) {
         for (int c = 0; c < 3; ++c) {
-            check(inRange(t.vertexIndices[c], m.vertexCount) && inRange(t.normalIndices[c], m.normalCount) &&
-                  inRange(t.texcoordIndices[c], m.texcoordCount));
+            check(usable(t.vertexIndices[c], m.vertexCount) && usable(t.normalIndices[c], m.normalCount) &&
+                  usable(t.texcoordIndices[c], m.texcoordCount));
         }
-        check(t.facetNormalIndex >= 1 && inRange(t.facetNormalIndex, m.facetNormalCount));
+        check(t.facetNormalIndex >= 1 && usable(t.facetNormalIndex, m.facetNormalCount));
     }
     for (float n : m.normals) check(std::isfinite(n));
     size_t grouped = 0;
@@ -40,7 +40,8 @@ void checkModel(const ObjModel& m) {
         grouped += group.triangleCount;
     }
     check(grouped == m.triangleCount);
-    for (const ObjMaterial& material : m.materials) check(material.texture >= -1 && material.texture < int32_t(m.textureCount));
+    for (const ObjMaterial& material : m.materials)
+        check(material.texture >= -1 && material.texture < int32_t(m.textureCount));
 }
 
 }  // namespace

@@ -30,7 +30,6 @@ std::string fuzzPath(const char* name) {
 std::string writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
     std::string path = fuzzPath(name);
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file || std::fwrite(data, 1, size, file) != size) std::abort();
-    std::fclose(file);
+    if (!file || std::fwrite(data, 1, size, file) != size || std::fclose(file) != 0) std::abort();
     return path;
 }

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Runs one fuzzer for a bounded time on its seeds: run_fuzzer.sh FUZZ_BUILD_DIR TARGET SECONDS
-# New inputs go to a scratch corpus in the build folder, never into the seeds kept in the repo.
-# Exits 77 (skipped) when the fuzz build is missing, e.g. ctest run without test.sh.
+# Runs one fuzzer for a bounded time on its seeds: run_fuzzer.sh FUZZ_BUILD_DIR TARGET SECONDS. New inputs go to
+# a scratch corpus in the build folder, never into the seeds; exits 77 (skipped) when the fuzz build is missing.
 set -euo pipefail
 build_dir=$1 target=$2 seconds=$3
 if [ ! -x "$build_dir/$target" ]; then echo "$build_dir/$target is missing: test.sh builds the fuzzers"; exit 77; fi
