@@ -21,9 +21,13 @@ BANNER_SIZE = (512, 256)
 HELP_SIZE = (1024, 512)
 ICON_SIZE = 64
 
-# Columns along world x, rows along world z: 4.9 units a texel across the road,
-# where the driver reads its lines, 19.5 along it; 3 MB a level to read and upload.
-GROUND_SIZE = (2048, 512)
+# A ground picture is two pictures side by side, each the road's whole length
+# down its rows: on the left the strip |x| < ROAD_STRIP_HALF_WIDTH, where the
+# driver reads the paint, 1.6 units a texel across; on the right the whole
+# plane, 19.5 units a texel, of which the game shows what lies outside the
+# strip (world/levels.cpp draws it so). 1.5 MB a level to read and upload.
+GROUND_SIZE = (1024, 512)
+ROAD_STRIP_HALF_WIDTH = 400.0
 GROUND_EXTENT = 10000.0
 ROAD_HALF_WIDTH = 250.0
 FINISH_LINE_Z = -4850.0
@@ -234,24 +238,17 @@ def dashed(Z, length):
     return np.mod(Z, 2 * length) < length
 
 
-def ground_picture(style):
-    rng = np.random.RandomState(style['seed'])
-    width, height = GROUND_SIZE
-    x = (np.arange(width) + 0.5) / width * GROUND_EXTENT - GROUND_EXTENT / 2
-    z = (np.arange(height) + 0.5) / height * GROUND_EXTENT - GROUND_EXTENT / 2
-    X, Z = np.meshgrid(x, z)
-    mix = fractal_noise(rng, (height, width), [((8, 32), 1.0), ((32, 128), 0.5)])
-    grain = fractal_noise(rng, (height, width), [((512, 256), 1.0)]) - 0.5
-    fields = [np.asarray(c, np.float32) for c in style['fields']]
-    pixels = fields[0] * (1 - mix[..., None]) + fields[1] * mix[..., None]
-    # Ploughed strips across the fields, every 400 units.
-    pixels *= (1.0 + 0.08 * np.sin(Z / 400.0 * 2 * np.pi))[..., None]
+def ground_texture_s(x):
+    """Texture s of world x on the ground plane, as the game draws it."""
+    strip = np.abs(x) < ROAD_STRIP_HALF_WIDTH
+    return np.where(strip, 0.25 + 0.25 * x / ROAD_STRIP_HALF_WIDTH, 0.75 + 0.5 * x / GROUND_EXTENT)
+
+
+def paint_road(pixels, X, Z, style, wear, grain):
+    """Shoulders, asphalt and its paint over the fields, where they lie."""
     ax = np.abs(X)
-    shoulder = ax < ROAD_HALF_WIDTH + SHOULDER_WIDTH
+    pixels[ax < ROAD_HALF_WIDTH + SHOULDER_WIDTH] = style['shoulder']
     road = ax < ROAD_HALF_WIDTH
-    pixels[shoulder] = style['shoulder']
-    # Lightly worn asphalt: even enough that the paint reads against it.
-    wear = 0.9 + 0.2 * fractal_noise(rng, (height, width), [((64, 128), 1.0), ((256, 256), 0.6)])
     pixels[road] = np.asarray(style['asphalt'], np.float32) * wear[road][:, None]
     pixels += (grain * np.where(road, 10.0, 30.0))[..., None]
     paint = np.asarray(style['paint'], np.float32)
@@ -260,6 +257,33 @@ def ground_picture(style):
     pixels[(ax < CENTRE_LINE_HALF) & dashed(Z, DASH_LENGTH)] = paint
     add_checker_band(pixels, X, Z, FINISH_LINE_Z)
     return to_bytes(pixels)
+
+
+def ground_picture(style):
+    rng = np.random.RandomState(style['seed'])
+    width, height = GROUND_SIZE[0] // 2, GROUND_SIZE[1]
+    centres = (np.arange(width) + 0.5) / width
+    plane_x = centres * GROUND_EXTENT - GROUND_EXTENT / 2
+    strip_x = (centres * 2 - 1) * ROAD_STRIP_HALF_WIDTH
+    z = (np.arange(height) + 0.5) / height * GROUND_EXTENT - GROUND_EXTENT / 2
+    mix = fractal_noise(rng, (height, width), [((8, 32), 1.0), ((32, 128), 0.5)])
+    fields = [np.asarray(c, np.float32) for c in style['fields']]
+    plane = fields[0] * (1 - mix[..., None]) + fields[1] * mix[..., None]
+    # Ploughed strips across the fields, every 400 units.
+    plane *= (1.0 + 0.08 * np.sin(z / 400.0 * 2 * np.pi))[:, None, None]
+    # The strip's fields continue the plane's, read between its texels.
+    column = (strip_x + GROUND_EXTENT / 2) / GROUND_EXTENT * width - 0.5
+    left = np.floor(column).astype(int)
+    weight = (column - left)[None, :, None]
+    strip = plane[:, left] * (1 - weight) + plane[:, left + 1] * weight
+    halves = []
+    for pixels, x in ((strip, strip_x), (plane.copy(), plane_x)):
+        X, Z = np.meshgrid(x, z)
+        # Lightly worn asphalt, even enough that the paint reads against it, and grain.
+        wear = 0.9 + 0.2 * fractal_noise(rng, (height, width), [((64, 128), 1.0), ((256, 256), 0.6)])
+        grain = fractal_noise(rng, (height, width), [((256, 256), 1.0)]) - 0.5
+        halves.append(paint_road(pixels, X, Z, style, wear, grain))
+    return np.concatenate(halves, axis=1)
 
 
 def add_checker_band(pixels, X, Z, centre_z):

@@ -18,7 +18,7 @@ import tempfile
 import numpy as np
 from PIL import Image, ImageDraw
 
-from assets_pictures import PLAIN_FONT as LABEL_FONT, SKY_FACES  # the sky box's corner table
+from assets_pictures import PLAIN_FONT as LABEL_FONT, SKY_FACES, ground_texture_s  # as the game draws them
 
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -82,7 +82,8 @@ def sky_panorama(resources, width=1024, height=384):
 
 def ground_view(resources, name, width=710, height=400):
     """The ground picture on the 10000-unit plane, seen from the start of the
-    road: s follows world x, t follows world z, t = 0 the first stored row."""
+    road: s as the game lays the picture out, t follows world z, t = 0 the
+    first stored row."""
     ground = read_bmp(os.path.join(resources, name))
     rows, cols = ground.shape[:2]
     eye = np.array([0.0, 17.0, 4970.0])
@@ -99,7 +100,7 @@ def ground_view(resources, name, width=710, height=400):
     distance = -eye[1] / rays[hits][:, 1]
     points = eye + rays[hits] * distance[:, None]
     inside = (np.abs(points[:, 0]) < 5000) & (np.abs(points[:, 2]) < 5000)
-    s = (points[inside, 0] + 5000) / 10000
+    s = ground_texture_s(points[inside, 0])
     t = (points[inside, 2] + 5000) / 10000
     texels = ground[np.clip((t * rows).astype(int), 0, rows - 1),
                     np.clip((s * cols).astype(int), 0, cols - 1)]

@@ -26,8 +26,12 @@ const float pickupHeight = 3.0f;
 const int pickupHalfWidth = 105;
 const int pickupHalfLength = 4999;
 
-// The ground plane: one picture stretched once over it.
+// The ground plane. Its picture holds the road strip, |x| < roadStripHalfWidth,
+// finely on its left half and the whole plane coarsely on its right half
+// (tools/assets_pictures.py lays it out): the driver reads the road's paint
+// from close by, while the fields only go by.
 const float groundHalfSize = 5000.0f;
+const float roadStripHalfWidth = 400.0f;
 
 struct LevelPlan {
     int maxPickups;
@@ -60,6 +64,23 @@ unsigned int groundTextureFor(int number) {
         texture = uploadRgbTexture(*image);
     }
     return texture;
+}
+
+// Texture s of world x in the whole-plane half of the ground picture.
+float planeS(float x) {
+    return 0.75f + 0.25f * x / groundHalfSize;
+}
+
+// One quad of the ground over the road's whole length, from world x0 to x1.
+void groundQuad(float x0, float x1, float s0, float s1) {
+    glTexCoord2f(s0, 0.0f);
+    glVertex3f(x0, 0.0f, -groundHalfSize);
+    glTexCoord2f(s0, 1.0f);
+    glVertex3f(x0, 0.0f, groundHalfSize);
+    glTexCoord2f(s1, 1.0f);
+    glVertex3f(x1, 0.0f, groundHalfSize);
+    glTexCoord2f(s1, 0.0f);
+    glVertex3f(x1, 0.0f, -groundHalfSize);
 }
 
 void restorePlayerMotion() {
@@ -144,14 +165,9 @@ void drawGround() {
     glColor3f(1.0f, 1.0f, 1.0f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(-groundHalfSize, 0.0f, -groundHalfSize);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(-groundHalfSize, 0.0f, groundHalfSize);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(groundHalfSize, 0.0f, groundHalfSize);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(groundHalfSize, 0.0f, -groundHalfSize);
+    groundQuad(-groundHalfSize, -roadStripHalfWidth, planeS(-groundHalfSize), planeS(-roadStripHalfWidth));
+    groundQuad(-roadStripHalfWidth, roadStripHalfWidth, 0.0f, 0.5f);
+    groundQuad(roadStripHalfWidth, groundHalfSize, planeS(roadStripHalfWidth), planeS(groundHalfSize));
     glEnd();
     glPopMatrix();
 }
