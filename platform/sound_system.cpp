@@ -1,16 +1,21 @@
 // Our sound layer over SDL2_mixer: every sound is decoded whole into a mixer
-// chunk at creation, and every channel handle names one playback on one of
-// the mixer's voices.
+// chunk by the layer's decoding thread, and every channel handle names one
+// playback, which takes one of the mixer's voices from its first unpaused
+// moment on.
 #include "platform/sound_system.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <deque>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,21 +28,67 @@ const int kMixSamples = 1024;   // per mixing pass, about 23 ms
 // The game's longest track is a few minutes; anything much larger is not one
 // of its sounds and would decode to hundreds of megabytes.
 const long long kMaxSoundFileBytes = 16LL * 1024 * 1024;
-// SDL numbers opened devices from 1 up; we open only the mixer's.
-const SDL_AudioDeviceID kMaxDeviceId = 16;
+const char* const kAlsaLibrary = "libasound.so.2";
+
+struct SoundRecord : FMOD::Sound {
+    std::string path;
+    std::vector<char> bytes;      // the file, until the decoding thread is done with it
+    Mix_Chunk* chunk = nullptr;   // null when decoding failed
+    std::atomic<bool> decoded{false};  // chunk is final; set last by the decoding thread
+    int loopCount = 0;
+};
+
+// A channel takes a voice only when it is first heard: until then it cannot
+// have moved from its sound's start, and pausing it needs no voice at all.
+struct ChannelRecord : FMOD::Channel {
+    SoundRecord* sound = nullptr;
+    int loopCount = 0;
+    bool paused = false;
+    int voice = -1;  // -1 until first heard
+    bool ended = false;
+};
 
 struct SoundLayer {
     bool created = false;
     bool initialised = false;
     int voices = 0;
-    SDL_AudioDeviceID device = 0;  // locked so a paused start is never heard
     // Deques keep the handed-out addresses stable as they grow.
-    std::deque<FMOD::Sound> sounds;
-    std::deque<FMOD::Channel> channels;
+    std::deque<SoundRecord> sounds;
+    std::deque<ChannelRecord> channels;
+};
+
+// Decoding a track takes tens of milliseconds; one thread does it in the
+// order the sounds were created, so the first track is ready first. The
+// record lives on the heap from init to release: a static one would be torn
+// down under its waiting thread by an exit() that skips release.
+struct Decoder {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<SoundRecord*> waiting;
+    bool stopping = false;
+    // An SDL thread, so that SDL frees the error text it keeps for the thread.
+    SDL_Thread* thread = nullptr;
 };
 
 SoundLayer layer;
+Decoder* decoder = nullptr;
 FMOD::System theSystem;
+
+SoundRecord& recordOf(FMOD::Sound* sound) { return *static_cast<SoundRecord*>(sound); }
+ChannelRecord& recordOf(FMOD::Channel* channel) { return *static_cast<ChannelRecord*>(channel); }
+
+void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// ALSA writes about ten lines of its own to standard error when there is no
+// sound card; the layer says it in one line. SDL loads ALSA at run time, so
+// the quiet handler goes in through the same library, which stays loaded.
+void silenceAlsa() {
+    typedef void (*ErrorHandler)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen(kAlsaLibrary, RTLD_LAZY);
+    if (!alsa) return;
+    auto setHandler = reinterpret_cast<int (*)(ErrorHandler)>(dlsym(alsa, "snd_lib_error_set_handler"));
+    if (setHandler) setHandler(ignoreAlsaError);
+}
 
 bool openMixer() {
     // SDL's audio brings its event queue, whose signal handlers would turn
@@ -54,6 +105,7 @@ bool openMixer() {
 // Without a sound device SDL does not fall back by itself; the dummy driver
 // keeps every call working, silently.
 bool openMixerOrDummy() {
+    silenceAlsa();
     if (openMixer()) return true;
     std::string reason = SDL_GetError();
     SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
@@ -66,20 +118,13 @@ bool openMixerOrDummy() {
     return opened;
 }
 
-// The mixer keeps its device id to itself; it is the one device playing.
-SDL_AudioDeviceID findMixerDevice() {
-    for (SDL_AudioDeviceID id = 1; id <= kMaxDeviceId; ++id)
-        if (SDL_GetAudioDeviceStatus(id) == SDL_AUDIO_PLAYING) return id;
-    return 0;
-}
-
 // The mixer frees a voice whose sound has ended and hands it to the next
 // sound played; marking the old handle first keeps it from reaching the new
-// sound. Only the main-loop thread starts sounds, so no voice is reused
-// before this has run.
+// sound. Only the main-loop thread starts sounds, and each start runs this
+// first, so no voice is reused before it has run.
 void noteEndedChannels() {
-    for (FMOD::Channel& channel : layer.channels)
-        if (!channel.ended && !Mix_Playing(channel.voice)) channel.ended = true;
+    for (ChannelRecord& channel : layer.channels)
+        if (channel.voice >= 0 && !channel.ended && !Mix_Playing(channel.voice)) channel.ended = true;
 }
 
 void reportUnloadedSound(const char* path, const char* reason) {
@@ -124,7 +169,8 @@ FMOD_RESULT readSoundFile(const char* path, std::vector<char>* bytes) {
 }
 
 // Decodes the whole sound into a chunk in the mixer's format; null when the
-// bytes are no sound the mixer knows, or hold no audio.
+// bytes are no sound the mixer knows, or hold no audio. Runs on the decoding
+// thread, so its failure line may come at any time after createSound.
 Mix_Chunk* decodeSound(const char* path, const std::vector<char>& bytes) {
     SDL_RWops* source = SDL_RWFromConstMem(bytes.data(), int(bytes.size()));
     Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 0) : nullptr;
@@ -136,6 +182,56 @@ Mix_Chunk* decodeSound(const char* path, const std::vector<char>& bytes) {
     }
     if (!chunk) reportUnloadedSound(path, Mix_GetError());
     return chunk;
+}
+
+int decodeInTurn(void*) {
+    std::unique_lock<std::mutex> lock(decoder->mutex);
+    for (;;) {
+        decoder->wake.wait(lock, [] { return decoder->stopping || !decoder->waiting.empty(); });
+        if (decoder->stopping) return 0;
+        SoundRecord* sound = decoder->waiting.front();
+        decoder->waiting.pop_front();
+        lock.unlock();
+        sound->chunk = decodeSound(sound->path.c_str(), sound->bytes);
+        sound->bytes = std::vector<char>();
+        sound->decoded.store(true, std::memory_order_release);
+        lock.lock();
+    }
+}
+
+void startDecoder() {
+    decoder = new Decoder;
+    decoder->thread = SDL_CreateThread(decodeInTurn, "sound decoder", nullptr);
+}
+
+// Sounds still waiting are dropped; the one being decoded is finished first.
+void stopDecoder() {
+    {
+        std::lock_guard<std::mutex> lock(decoder->mutex);
+        decoder->stopping = true;
+    }
+    decoder->wake.notify_one();
+    SDL_WaitThread(decoder->thread, nullptr);
+    delete decoder;
+    decoder = nullptr;
+}
+
+void queueForDecoding(SoundRecord* sound) {
+    {
+        std::lock_guard<std::mutex> lock(decoder->mutex);
+        decoder->waiting.push_back(sound);
+    }
+    decoder->wake.notify_one();
+}
+
+// Puts an unpaused channel on a voice once its sound is decoded; a sound that
+// failed to decode ends the channel.
+void startWhenReady(ChannelRecord& channel) {
+    if (channel.voice >= 0 || channel.ended || channel.paused) return;
+    if (!channel.sound->decoded.load(std::memory_order_acquire)) return;
+    noteEndedChannels();
+    if (channel.sound->chunk) channel.voice = Mix_PlayChannel(-1, channel.sound->chunk, channel.loopCount);
+    if (channel.voice < 0) channel.ended = true;
 }
 
 }  // namespace
@@ -174,7 +270,7 @@ FMOD_RESULT System::init(int maxChannels, FMOD_INITFLAGS flags, void* extraDrive
         return FMOD_ERR_INVALID_PARAM;
     if (!openMixerOrDummy()) return FMOD_ERR_OUTPUT_INIT;
     layer.voices = Mix_AllocateChannels(maxChannels);
-    layer.device = findMixerDevice();
+    startDecoder();
     layer.initialised = true;
     return FMOD_OK;
 }
@@ -194,42 +290,40 @@ FMOD_RESULT System::createSound(const char* path, FMOD_MODE mode, void* exInfo, 
     std::vector<char> bytes;
     FMOD_RESULT read = readSoundFile(path, &bytes);
     if (read != FMOD_OK) return read;
-    Mix_Chunk* chunk = decodeSound(path, bytes);
-    if (!chunk) return FMOD_ERR_FORMAT;
-    layer.sounds.emplace_back();
-    layer.sounds.back().chunk = chunk;
-    *sound = &layer.sounds.back();
+    SoundRecord& record = layer.sounds.emplace_back();
+    record.path = path;
+    record.bytes = std::move(bytes);
+    queueForDecoding(&record);
+    *sound = &record;
     return FMOD_OK;
 }
 
 FMOD_RESULT System::playSound(int channelIndex, Sound* sound, bool paused, Channel** channel) {
     if (channel) *channel = nullptr;
     if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
-    if (channelIndex != FMOD_CHANNEL_FREE || !sound || !sound->chunk) return FMOD_ERR_INVALID_PARAM;
-    noteEndedChannels();
-    // Under the device lock no mixing pass can run between play and pause.
-    SDL_LockAudioDevice(layer.device);
-    int voice = Mix_PlayChannel(-1, sound->chunk, sound->loopCount);
-    if (voice >= 0 && paused) Mix_Pause(voice);
-    SDL_UnlockAudioDevice(layer.device);
-    if (voice < 0) return FMOD_ERR_CHANNEL_ALLOC;
-    layer.channels.emplace_back();
-    layer.channels.back().voice = voice;
-    if (channel) *channel = &layer.channels.back();
+    if (channelIndex != FMOD_CHANNEL_FREE || !sound) return FMOD_ERR_INVALID_PARAM;
+    ChannelRecord& record = layer.channels.emplace_back();
+    record.sound = &recordOf(sound);
+    record.loopCount = record.sound->loopCount;
+    record.paused = paused;
+    startWhenReady(record);
+    if (channel) *channel = &record;
     return FMOD_OK;
 }
 
 FMOD_RESULT System::update() {
     if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
     noteEndedChannels();
+    for (ChannelRecord& channel : layer.channels) startWhenReady(channel);
     return FMOD_OK;
 }
 
 FMOD_RESULT System::release() {
     if (!layer.created) return FMOD_ERR_UNINITIALIZED;
     if (layer.initialised) {
+        stopDecoder();
         Mix_HaltChannel(-1);
-        for (Sound& sound : layer.sounds) Mix_FreeChunk(sound.chunk);
+        for (SoundRecord& sound : layer.sounds) Mix_FreeChunk(sound.chunk);
         Mix_CloseAudio();
         Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -240,18 +334,22 @@ FMOD_RESULT System::release() {
 
 FMOD_RESULT Sound::setLoopCount(int count) {
     if (count < -1) return FMOD_ERR_INVALID_PARAM;
-    loopCount = count;
+    recordOf(this).loopCount = count;
     return FMOD_OK;
 }
 
 FMOD_RESULT Channel::setPaused(bool paused) {
     if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
-    if (!ended && !Mix_Playing(voice)) ended = true;
-    if (ended) return FMOD_ERR_INVALID_HANDLE;
-    if (paused)
-        Mix_Pause(voice);
+    ChannelRecord& channel = recordOf(this);
+    noteEndedChannels();
+    if (channel.ended) return FMOD_ERR_INVALID_HANDLE;
+    channel.paused = paused;
+    if (channel.voice < 0)
+        startWhenReady(channel);
+    else if (paused)
+        Mix_Pause(channel.voice);
     else
-        Mix_Resume(voice);
+        Mix_Resume(channel.voice);
     return FMOD_OK;
 }
 

@@ -11,15 +11,20 @@
 //   resuming continues from there;
 // - loop count -1 repeats a sound without a gap for as long as the game runs;
 //   the default plays a sound once;
+// - createSound only reads the file; a thread of the layer decodes it while
+//   the game goes on starting, and update() starts the channels that wait for
+//   it. A channel is heard from its sound's start once it is decoded and not
+//   paused, so the game sees no difference beyond that short wait;
 // - a channel handed out stays valid until release; a channel whose sound has
-//   played to its end keeps its handle, and pausing or resuming it does nothing
-//   (even when the mixer has since put another sound on the same voice);
+//   played to its end, or could not be decoded, keeps its handle, and pausing
+//   or resuming it does nothing (even when the mixer has since put another
+//   sound on the same voice);
 // - a missing, unreadable or oversized sound file fails createSound with one
-//   line on standard output naming the file, and leaves the sound null;
+//   line on standard output naming the file, and leaves the sound null; a file
+//   that does not decode is named in one such line when its decoding ends;
 // - with no sound device the system still initialises on SDL's "dummy" driver
-//   and says so in one line on standard output.
-
-struct Mix_Chunk;
+//   and says so in one line on standard output, and nothing else: the sound
+//   library's own complaints are kept off standard error.
 
 typedef int FMOD_RESULT;
 enum {
@@ -45,26 +50,27 @@ const char* FMOD_ErrorString(FMOD_RESULT result);
 
 namespace FMOD {
 
+// Sounds and channels are handles: only the layer makes them, and what they
+// hold is its own business.
 class Sound {
 public:
     // -1 repeats without end, 0 plays once, n plays n more times after the
     // first; it applies to the sound's next playSound.
     FMOD_RESULT setLoopCount(int loopCount);
 
-    // Bookkeeping of the layer; the game only passes the pointer around.
-    Mix_Chunk* chunk = nullptr;
-    int loopCount = 0;
+protected:
+    Sound() = default;
 };
 
 class Channel {
 public:
     // true pauses, false resumes where it stopped. A channel whose sound has
-    // played to its end answers FMOD_ERR_INVALID_HANDLE and changes nothing.
+    // played to its end, or never decoded, answers FMOD_ERR_INVALID_HANDLE and
+    // changes nothing.
     FMOD_RESULT setPaused(bool paused);
 
-    // Bookkeeping of the layer: the mixer's voice while the sound lives on it.
-    int voice = -1;
-    bool ended = false;
+protected:
+    Channel() = default;
 };
 
 class System {
@@ -75,12 +81,14 @@ public:
     // Raises the number of voices to count; it never takes voices away, so no
     // sound that plays is cut off.
     FMOD_RESULT setSoftwareChannels(int count);
-    // Decodes a whole MP3 (or WAV/OGG) file into memory. On failure *sound is null.
+    // Reads an MP3 (or WAV/OGG) file and queues it for decoding whole into
+    // memory. On failure *sound is null.
     FMOD_RESULT createSound(const char* path, FMOD_MODE mode, void* exInfo, Sound** sound);
-    // Plays sound on a free voice (channelIndex FMOD_CHANNEL_FREE); a paused
-    // start is not heard at all. On failure *channel is null.
+    // Plays sound on a free voice (channelIndex FMOD_CHANNEL_FREE) once it is
+    // decoded; a paused start is not heard at all. On failure *channel is null.
     FMOD_RESULT playSound(int channelIndex, Sound* sound, bool paused, Channel** channel);
-    // Notes the channels whose sounds have played to their end.
+    // Starts the channels whose sounds have been decoded since, and notes
+    // those whose sounds have played to their end.
     FMOD_RESULT update();
     // Stops everything, frees every sound and channel and closes the device;
     // the pointers handed out are invalid afterwards.
