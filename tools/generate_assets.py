@@ -11,6 +11,7 @@ import sys
 sys.dont_write_bytecode = True  # keep tools/ free of caches
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
+from assets_icons import make_icons  # noqa: E402
 from assets_models import make_models  # noqa: E402
 from assets_pictures import make_ground_pictures, make_heightmap, make_overlays, make_sky  # noqa: E402
 from assets_sounds import make_sounds  # noqa: E402
@@ -26,6 +27,7 @@ def main():
     make_sky(directory)
     make_heightmap(directory)
     make_models(directory)
+    make_icons(directory)
     make_sounds(directory)
 
 
