@@ -5,7 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source tools/ensure_packages.sh
 ensure_packages "${GAME_PACKAGES[@]}" googletest libgtest-dev xvfb xauth xdotool imagemagick \
-  sox libsox-fmt-mp3 lame python3-pil python3-numpy fonts-dejavu-core clang-14 libclang-rt-14-dev libtinyobjloader-dev
+  sox libsox-fmt-mp3 lame python3-pil python3-numpy fonts-dejavu-core clang-14 libclang-rt-14-dev libtinyobjloader-dev \
+  desktop-file-utils file
 
 jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGORVANKA_SANITIZE=ON \
@@ -18,7 +19,7 @@ xvfb_pid=""
 stop_xvfb() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; true; }
 trap stop_xvfb EXIT
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1420x800x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$display_file")"

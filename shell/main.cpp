@@ -1,5 +1,39 @@
+#include <X11/Xlib.h>
+
+#include <cstdio>
+#include <cstring>
+
 #include "shell/startup.h"
 
+namespace {
+
+const int kNoDisplayStatus = 1;
+
+// The display the windowing library will open: its "-display" argument, or
+// DISPLAY when that is null.
+const char* requestedDisplay(int argc, char** argv) {
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::strcmp(argv[i], "-display") == 0) return argv[i + 1];
+    return nullptr;
+}
+
+// Without a display the windowing library would end the game with a terse
+// error of its own; say plainly what is missing instead.
+bool displayOpens(const char* name) {
+    Display* display = XOpenDisplay(name);
+    if (display) XCloseDisplay(display);
+    return display != nullptr;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const char* display = requestedDisplay(argc, argv);
+    if (!displayOpens(display)) {
+        const char* name = XDisplayName(display);
+        std::fprintf(stderr, "Gorvanka needs a graphical display: %s%s%s. Start it on a desktop, or set DISPLAY.\n",
+                     *name ? "cannot open \"" : "none is set", name, *name ? "\"" : "");
+        return kNoDisplayStatus;
+    }
     return runGame(argc, argv);
 }

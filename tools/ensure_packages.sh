@@ -15,5 +15,5 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-GAME_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglew-dev libglu1-mesa-dev
+GAME_PACKAGES=(cmake g++ make pkg-config freeglut3-dev libglew-dev libglu1-mesa-dev libx11-dev
   libsdl2-mixer-dev libgl1-mesa-dri)
