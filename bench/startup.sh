@@ -3,12 +3,13 @@
 # Builds the Release game (build/, as play.sh does), starts a private Xvfb with a
 # black root window and launches the game there several times; each run ends at
 # the first screen grab that is no longer black. Prints every run and the median.
-# Usage: bench/startup.sh [runs]   (default 7)
+# Usage: bench/startup.sh [runs [build dir]]   (default 7 runs, build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-7}
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build --target gorvanka -j2 >/dev/null
+build=${2:-build}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" --target gorvanka -j2 >/dev/null
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -18,7 +19,7 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 display=":$(head -n1 "$work/display")"
 
-SDL_AUDIODRIVER=dummy /usr/bin/python3 - "$display" "$runs" build/gorvanka <<'PY'
+SDL_AUDIODRIVER=dummy /usr/bin/python3 - "$display" "$runs" "$build/gorvanka" <<'PY'
 import ctypes
 import os
 import statistics
