@@ -4,9 +4,12 @@
 #include <GL/freeglut.h>
 
 #include "hud/hud.h"
+#include "platform/tick_counter.h"
 #include "player/pickups.h"
 #include "player/player.h"
 #include "player/vehicle_model.h"
+#include "shell/frame_pose.h"
+#include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/shader_program.h"
 #include "world/levels.h"
@@ -15,28 +18,19 @@
 #include "world/terrain.h"
 
 int32_t fpsFrameCount;
-float fpsLastTimeMs;
+uint32_t fpsLastTimeMs;
 int32_t framesPerSecond;
 
 namespace {
 
-// The road is 500 units wide around x = 0 and ends at the finish line.
-const float kRoadHalfWidth = 250.0f;
-const float kFinishLineZ = -4850.0f;
 const float kPulledBackShift = 30.0f;  // camera eye shift along +z for 'c'
 
 const double kFieldOfView = 45.0;
 const double kNearPlane = 0.5;
 const double kFarPlane = 400000.0;
-const float kFpsInterval = 1000.0f;  // ms between frame-rate measurements
+const uint32_t kFpsInterval = 1000;  // ms between frame-rate measurements
 
 enum PickupKind { kRedMushroom = 1, kYellowMushroom = 2, kRifle = 3, kBottle = 4 };
-
-void checkRoadLimits() {
-    const Vec3& pos = player.cameraPos;
-    if (pos.z <= kFinishLineZ) levelComplete = true;
-    if (pos.x > kRoadHalfWidth || pos.x < -kRoadHalfWidth) gameOver = true;
-}
 
 void drawVehicle() {
     useShaderProgram(shaderProgram);
@@ -72,10 +66,10 @@ void drawPickups() {
 
 void countFrame() {
     fpsFrameCount += 1;
-    float now = float(glutGet(GLUT_ELAPSED_TIME));
-    float span = now - fpsLastTimeMs;
+    uint32_t now = getTickCount();
+    uint32_t span = now - fpsLastTimeMs;
     if (span > kFpsInterval) {
-        framesPerSecond = int32_t(fpsFrameCount * 1000.0f / span);
+        framesPerSecond = int32_t(int64_t(fpsFrameCount) * 1000 / span);
         fpsLastTimeMs = now;
         fpsFrameCount = 0;
     }
@@ -88,8 +82,8 @@ void onDisplay() {
     glClear(GL_COLOR_BUFFER_BIT);  // the sky box clears the depth buffer
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+    showDrawnPose(stepFraction());
     applyCamera();
-    checkRoadLimits();
     drawSkybox();
     glCallList(terrainList);
     drawBuilding();
@@ -97,8 +91,8 @@ void onDisplay() {
     drawVehicle();
     drawGround();
     drawPickups();
+    restoreStepPose();
     drawHud();
-    collectPickups();
     glutSwapBuffers();
     countFrame();
 }

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 extern int32_t fpsFrameCount;
-extern float fpsLastTimeMs;
+extern uint32_t fpsLastTimeMs;  // tick of the last measurement
 extern int32_t framesPerSecond;  // 0 until the first measurement
 
 void onDisplay();

@@ -5,5 +5,3 @@ bool startRequested;
 bool restartRequested;
 bool gameOver;
 bool levelComplete;
-
-uint64_t lastTickMs;

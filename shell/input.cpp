@@ -9,6 +9,7 @@
 #include "audio/sounds.h"
 #include "player/player.h"
 #include "player/weapon.h"
+#include "shell/frame_update.h"
 #include "shell/game_flow.h"
 
 KeyState keys;
@@ -20,11 +21,54 @@ namespace {
 const unsigned char kEscape = 27;
 const unsigned char kFireKey = ' ';
 
-// X sends a key repeat as a release and a press together. freeglut drops the
-// pair only while the key is still down when it gets to it; a pair it reaches
-// late, after the key came up, arrives in one batch of events, whereas a real
-// second press comes at least a pass after its release.
-bool fireKeyReleasedThisPass;
+// Which keys are down. A press of a key that is already down is the keyboard's
+// auto-repeat: it neither fires nor toggles again. Letters count as one key in
+// either case, since Shift may change between the press and the release.
+bool characterKeyDown[256];
+bool specialKeyDown[256];
+
+// The drive logic reads held flags once a step. A press and release that both
+// fall between two steps still drive for that one step: the release waits.
+bool* const drivingFlags[] = {&keys.forward, &keys.left, &keys.backward, &keys.right, &rightButtonDown};
+const int kDrivingFlagCount = sizeof drivingFlags / sizeof drivingFlags[0];
+bool pressUnseenByStep[kDrivingFlagCount];
+bool releaseAfterStep[kDrivingFlagCount];
+
+int drivingFlagIndex(const bool* flag) {
+    for (int i = 0; i < kDrivingFlagCount; ++i) {
+        if (drivingFlags[i] == flag) return i;
+    }
+    return 0;
+}
+
+void pressDrivingFlag(bool* flag) {
+    *flag = true;
+    pressUnseenByStep[drivingFlagIndex(flag)] = true;
+}
+
+void releaseDrivingFlag(bool* flag) {
+    int i = drivingFlagIndex(flag);
+    if (pressUnseenByStep[i]) {
+        releaseAfterStep[i] = true;
+    } else {
+        *flag = false;
+    }
+}
+
+unsigned char keyIdentity(unsigned char key) {
+    return (key >= 'A' && key <= 'Z') ? key - 'A' + 'a' : key;
+}
+
+// Marks the key down; false when it already was (an auto-repeat).
+bool firstPress(bool (&down)[256], int key) {
+    if (key < 0 || key > 255 || down[key]) return false;
+    down[key] = true;
+    return true;
+}
+
+void markReleased(bool (&down)[256], int key) {
+    if (key >= 0 && key <= 255) down[key] = false;
+}
 
 // The F8 view range and the normal one; the aspect is the window's design size.
 const double kFieldOfView = 45.0;
@@ -154,16 +198,15 @@ void quitGame() {
 }  // namespace
 
 void onKeyDown(unsigned char key, int, int) {
+    catchUpGameTime();
+    if (!firstPress(characterKeyDown, keyIdentity(key))) return;
     if (bool* flag = drivingKeyFlag(key, false)) {
-        *flag = true;
+        pressDrivingFlag(flag);
         return;
     }
     switch (key) {
     case kEscape: quitGame(); break;
-    case kFireKey:
-        if (!fireKeyReleasedThisPass) fireLaser();
-        fireKeyReleasedThisPass = false;
-        break;
+    case kFireKey: fireLaser(); break;
     case 'c': player.cameraPulledBack = !player.cameraPulledBack; break;
     case 'm': toggleMusic(); break;
     default: break;
@@ -171,11 +214,14 @@ void onKeyDown(unsigned char key, int, int) {
 }
 
 void onKeyUp(unsigned char key, int, int) {
-    if (key == kFireKey) fireKeyReleasedThisPass = true;
-    if (bool* flag = drivingKeyFlag(key, true)) *flag = false;
+    catchUpGameTime();
+    markReleased(characterKeyDown, keyIdentity(key));
+    if (bool* flag = drivingKeyFlag(key, true)) releaseDrivingFlag(flag);
 }
 
 void onSpecialKey(int key, int, int) {
+    catchUpGameTime();
+    if (!firstPress(specialKeyDown, key)) return;
     switch (key) {
     case GLUT_KEY_F1: renderOptions.helpVisible = !renderOptions.helpVisible; break;
     case GLUT_KEY_F2: renderOptions.fpsVisible = !renderOptions.fpsVisible; break;
@@ -190,11 +236,25 @@ void onSpecialKey(int key, int, int) {
     }
 }
 
-void endInputPass() {
-    fireKeyReleasedThisPass = false;
+void onSpecialKeyUp(int key, int, int) {
+    markReleased(specialKeyDown, key);
 }
 
 void onMouse(int button, int state, int, int) {
+    catchUpGameTime();
     if (button == GLUT_LEFT_BUTTON && state == GLUT_DOWN) fireLaser();
-    if (button == GLUT_RIGHT_BUTTON) rightButtonDown = (state == GLUT_DOWN);
+    if (button != GLUT_RIGHT_BUTTON) return;
+    if (state == GLUT_DOWN) {
+        pressDrivingFlag(&rightButtonDown);
+    } else {
+        releaseDrivingFlag(&rightButtonDown);
+    }
+}
+
+void releaseKeysTappedWithinStep() {
+    for (int i = 0; i < kDrivingFlagCount; ++i) {
+        if (releaseAfterStep[i]) *drivingFlags[i] = false;
+        releaseAfterStep[i] = false;
+        pressUnseenByStep[i] = false;
+    }
 }

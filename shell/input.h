@@ -26,6 +26,8 @@ extern RenderOptions renderOptions;
 void onKeyDown(unsigned char key, int x, int y);
 void onKeyUp(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
+void onSpecialKeyUp(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
-// Called once a pass, after the window events of the pass were handled.
-void endInputPass();
+// Called at the end of every step of game time: lets go of the driving keys
+// released before any step had seen them down.
+void releaseKeysTappedWithinStep();

@@ -8,6 +8,7 @@
 #include <iostream>
 
 #include "audio/sounds.h"
+#include "platform/key_repeat.h"
 #include "platform/tick_counter.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_render.h"
@@ -40,15 +41,25 @@ void placePlayer() {
     stepBack(1.0f);
 }
 
+// Full screen is the window manager's to grant; on a bare X server, which has
+// none, the window is simply made as large as the screen.
+void fillScreen() {
+    glutPositionWindow(0, 0);
+    glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
+    glutFullScreen();
+}
+
 void registerCallbacks() {
     glutDisplayFunc(onDisplay);
     glutReshapeFunc(onReshape);
     glutKeyboardFunc(onKeyDown);
     glutSpecialFunc(onSpecialKey);
     glutKeyboardUpFunc(onKeyUp);
+    glutSpecialUpFunc(onSpecialKeyUp);
     glutMouseFunc(onMouse);
-    // A held key reads as held, and each press fires once.
-    glutIgnoreKeyRepeat(1);
+    // Input filters repeats itself by which keys are down; it needs releases
+    // that only ever mean a key came up.
+    glutIgnoreKeyRepeat(makeKeyRepeatDetectable() ? 0 : 1);
 }
 
 void requireOpenGl12() {
@@ -85,14 +96,14 @@ void startAudio() {
 
 }  // namespace
 
-int runGame(int argc, char** argv) {
+int startGame(int argc, char** argv) {
     openWindow(&argc, argv);
     if (loadHeightfield() != 0) return -1;
     say("Terrain Loaded");
     rescaleHeightfield();
     initScene();
     placePlayer();
-    glutFullScreen();
+    fillScreen();
     registerCallbacks();
     lastTickMs = getTickCount();
     glutIdleFunc(onIdle);
@@ -100,6 +111,11 @@ int runGame(int argc, char** argv) {
     printDriverIdentity();
     buildShaderProgram();
     startAudio();
+    return 0;
+}
+
+int runGame(int argc, char** argv) {
+    if (startGame(argc, argv) != 0) return -1;
     glutMainLoop();
     return 0;
 }

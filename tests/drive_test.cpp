@@ -1,98 +1,116 @@
-// The drive logic as sequences of passes: chosen keys, chosen time steps,
-// and the engine loop each pass selects.
+// The drive logic in fixed steps of game time: keys, speeds, turning, bounds,
+// and the same game at every frame rate.
 #include <gtest/gtest.h>
 
+#include <GL/freeglut.h>
+
 #include <cmath>
+#include <functional>
+#include <vector>
 
 #include "player/player.h"
 #include "player/vehicle_motion.h"
+#include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
+#include "tests/support/scripted_clock.h"
+#include "world/levels.h"
 #include "world/skybox.h"
 
 namespace {
 
 const Player startingPlayer = player;
 
+struct ScriptEvent {
+    uint32_t ms;
+    std::function<void()> act;
+};
+
 class Drive : public ::testing::Test {
 protected:
     void SetUp() override {
         player = startingPlayer;
         player.skybox = &sky;
-        sky.centreX = sky.centreZ = 0;
+        sky = Skybox{};
         resetDriveState();
         keys = KeyState{};
         rightButtonDown = false;
         engineSound = EngineSound::none;
-        lastTickMs = tick = 1000;
+        lastTickMs = scriptedNowMs;
+        unsteppedMs = 0;
+        level.pickupCount = 0;
+        gameOver = levelComplete = levelIntroVisible = false;
     }
 
-    // count passes of the frame update, each ms milliseconds after the previous one.
-    void passes(int count, uint32_t ms) {
-        for (int i = 0; i < count; ++i) runDrivePass(tick += ms);
+    void steps(int count) {
+        for (int i = 0; i < count; ++i) runGameStep();
     }
 
-    uint32_t tick = 0;
+    // Passes of the main loop at rate frames a second for ms of real time, each
+    // event handed to the game in the first pass at or after its time.
+    void frames(int rate, uint32_t ms, const std::vector<ScriptEvent>& events = {}) {
+        uint32_t start = scriptedNowMs;
+        size_t next = 0;
+        for (long frame = 0; frame * 1000 / rate <= ms; ++frame) {
+            scriptedNowMs = start + uint32_t(frame * 1000 / rate);
+            while (next < events.size() && events[next].ms <= scriptedNowMs - start) events[next++].act();
+            catchUpGameTime();
+        }
+    }
 };
+
+void press(unsigned char key) { onKeyDown(key, 0, 0); }
+void release(unsigned char key) { onKeyUp(key, 0, 0); }
 
 }  // namespace
 
-TEST_F(Drive, ForwardKeyReachesTopSpeedIn120PassesThenHoldsIt) {
+TEST_F(Drive, ForwardKeyReachesTopSpeedIn120StepsThenHoldsIt) {
     keys.forward = true;
-    passes(1, 16);
-    EXPECT_EQ(player.cameraPos.z, startingPlayer.cameraPos.z) << "first pass travels at level 0";
-    for (int level = 1; level <= 120; ++level, passes(1, 16)) {
-        ASSERT_EQ(drive.forwardSpeed, level);
-        ASSERT_EQ(engineSound, EngineSound::accelerating) << "at level " << level;
+    steps(1);
+    EXPECT_EQ(player.cameraPos.z, startingPlayer.cameraPos.z) << "the first step travels at level 0";
+    for (int speed = 1; speed <= 120; ++speed, steps(1)) {
+        ASSERT_EQ(drive.forwardSpeed, speed);
+        ASSERT_EQ(engineSound, EngineSound::accelerating) << "at level " << speed;
     }
-    EXPECT_EQ(drive.forwardSpeed, 120);
     EXPECT_EQ(engineSound, EngineSound::topSpeed);
-
-    float travelled = startingPlayer.cameraPos.z - player.cameraPos.z;
-    EXPECT_GT(travelled, 0);
+    float z = player.cameraPos.z;
+    steps(1);
+    EXPECT_NEAR(z - player.cameraPos.z, 120 * 0.16 * 0.16, 1e-3) << "top speed: 192 units a second";
     EXPECT_FLOAT_EQ(player.vehiclePos.z, player.cameraPos.z - 30);
-    EXPECT_NEAR(sky.centreZ, -travelled, 0.01) << "the sky travels with the camera";
+    EXPECT_NEAR(sky.centreZ, player.cameraPos.z - startingPlayer.cameraPos.z, 0.01) << "the sky travels along";
 }
 
 TEST_F(Drive, BrakingReversingAndBothKeys) {
-    // Backward key while rolling forward brakes by two levels a pass, then reverses.
     drive.forwardSpeed = 10;
     keys.backward = true;
     for (float expected : {8, 6, 4, 2, 0}) {
-        passes(1, 16);
-        ASSERT_EQ(drive.forwardSpeed, expected);
+        steps(1);
+        ASSERT_EQ(drive.forwardSpeed, expected) << "braking is twice as strong as coasting";
         EXPECT_EQ(engineSound, EngineSound::idle);
     }
-    float zBeforeReversing = player.cameraPos.z;
-    passes(21, 16);
+    float z = player.cameraPos.z;
+    steps(21);
     EXPECT_EQ(drive.reverseSpeed, 21);
-    EXPECT_GT(player.cameraPos.z, zBeforeReversing) << "reversing moves towards +z";
-    EXPECT_EQ(engineSound, EngineSound::idle);
+    EXPECT_GT(player.cameraPos.z, z) << "reversing moves towards +z";
 
-    // Forward key while rolling backward: brake and coast in one pass; the brake
-    // alone leaves the engine loop as it was.
     keys = KeyState{};
     keys.forward = true;
     drive.reverseSpeed = 3;
-    passes(1, 16);
-    EXPECT_EQ(drive.reverseSpeed, 1);
     engineSound = EngineSound::none;
-    passes(1, 16);
-    EXPECT_EQ(drive.reverseSpeed, 0);
-    EXPECT_EQ(engineSound, EngineSound::none);
+    steps(1);
+    EXPECT_EQ(drive.reverseSpeed, 1) << "brake and coast in one step";
+    EXPECT_EQ(engineSound, EngineSound::idle) << "from the coasting, not the brake";
 
-    // Both keys: the faster direction slows by one, still moving, wheels still.
     resetDriveState();
     drive.forwardSpeed = 10;
     keys.backward = true;
-    float wheelAngle = player.wheelAngle, z = player.cameraPos.z;
-    passes(4, 50);
-    EXPECT_EQ(drive.forwardSpeed, 6);
-    EXPECT_EQ(drive.reverseSpeed, 0);
+    float wheelAngle = player.wheelAngle;
+    z = player.cameraPos.z;
+    steps(4);
+    EXPECT_EQ(drive.forwardSpeed, 6) << "both keys slow the faster direction by one";
     EXPECT_LT(player.cameraPos.z, z);
     EXPECT_EQ(player.wheelAngle, wheelAngle);
-    EXPECT_EQ(engineSound, EngineSound::idle);
 }
 
 TEST_F(Drive, CoastingStopsInEitherDirectionAndRestIsSilent) {
@@ -100,97 +118,156 @@ TEST_F(Drive, CoastingStopsInEitherDirectionAndRestIsSilent) {
         SetUp();
         (forward ? drive.forwardSpeed : drive.reverseSpeed) = 5;
         float z = player.cameraPos.z;
-        passes(5, 50);
+        steps(5);
         EXPECT_EQ(drive.forwardSpeed + drive.reverseSpeed, 0);
         EXPECT_EQ(engineSound, EngineSound::idle);
         EXPECT_EQ(player.cameraPos.z < z, forward);
         EXPECT_EQ(player.wheelSpin, forward ? -1 : +1);
     }
     engineSound = EngineSound::none;
-    float z = player.cameraPos.z;
-    passes(10, 50);
+    steps(10);
     EXPECT_EQ(engineSound, EngineSound::none) << "at rest with no key nothing chooses a loop";
-    EXPECT_EQ(player.cameraPos.z, z);
 }
 
-TEST_F(Drive, ZeroTimeStepMovesOnlyByBoostWhilePointsLast) {
-    keys.forward = rightButtonDown = true;
-    player.boostPoints = 2;
-    float z = player.cameraPos.z;
-    passes(3, 0);
-    EXPECT_FLOAT_EQ(player.cameraPos.z, z - 10) << "5 units for each of the two points";
-    EXPECT_EQ(player.boostPoints, 0);
-    EXPECT_EQ(drive.forwardSpeed, 3) << "speed levels change even without time";
-    EXPECT_EQ(player.wheelAngle, 0);
+TEST_F(Drive, TurningKeepsTheCameraFrameSquare) {
     keys.left = true;
-    passes(1, 0);
-    EXPECT_EQ(player.heading, 0);
-}
-
-TEST_F(Drive, TurningRotatesTheViewAboutTheUpAxis) {
-    keys.left = true;
-    passes(10, 100);  // a time step of 1.0: 2 degrees a pass
-    EXPECT_NEAR(player.heading, 20, 1e-4);
-    EXPECT_LT(player.viewDir.x, 0) << "a left turn swings the view towards -x";
+    steps(100);
+    EXPECT_NEAR(player.heading, 32, 1e-3) << "20 degrees a second";
+    const Vec3 &view = player.viewDir, &right = player.rightDir;
+    EXPECT_LT(view.x, 0) << "a left turn swings the view towards -x";
+    EXPECT_NEAR(view.x * right.x + view.y * right.y + view.z * right.z, 0, 1e-5);
+    EXPECT_LT(right.z, -0.4) << "the right vector turns with the view";
     keys.right = true;
-    passes(5, 100);
-    EXPECT_NEAR(player.heading, 20, 1e-4) << "both turn keys cancel";
-    keys.left = false;
-    passes(20, 100);
-    EXPECT_NEAR(player.heading, -20, 1e-3);
-    EXPECT_GT(player.viewDir.x, 0);
+    steps(5);
+    EXPECT_NEAR(player.heading, 32, 1e-3) << "both turn keys cancel";
 }
 
-TEST_F(Drive, StartPlacementAndSteppingStayInsideTheWorld) {
+TEST_F(Drive, SteppingStaysInsideTheWorld) {
     moveBy({0.0f, 3.0f, 0.1f});
-    EXPECT_FLOAT_EQ(player.vehiclePos.z, 4940.1f);
     stepBack(1.0f);
     EXPECT_FLOAT_EQ(player.cameraPos.y, 17);
     EXPECT_FLOAT_EQ(player.cameraPos.z, 4971.1f);
-
-    // Backing up stops where the probe point, 30 ahead, would reach 4985.
     for (int i = 0; i < 100; ++i) stepBack(1);
-    EXPECT_LT(player.cameraPos.z, 5015);
+    EXPECT_LT(player.cameraPos.z, 5015) << "the probe 30 ahead stops at 4985";
     EXPECT_GT(player.cameraPos.z, 5014);
-
-    // The far end of the road, the side probe, and a distance that is not a number.
-    player.cameraPos = {0, 17, -4950};
-    player.vehiclePos = {0, 5, -4980};
-    stepBack(-10);
-    EXPECT_EQ(player.cameraPos.z, -4950);
-    stepBack(-3);
-    EXPECT_EQ(player.cameraPos.z, -4953);
     player.cameraPos = {4970, 17, 0};
     player.vehiclePos = {4970, 5, -30};
     stepBack(10);
     stepBack(std::nanf(""));
-    EXPECT_EQ(player.cameraPos.z, 0);
+    EXPECT_EQ(player.cameraPos.z, 0) << "the side probe and a distance that is not a number";
 }
 
 TEST_F(Drive, WheelsSpinByWholeDegreesUpToSix) {
-    // 0.9 degrees spins nothing, 7.5 is capped at 6; reversing spins the other way.
     struct Case {
         float forward, reverse, degrees, spin;
     };
-    for (Case c : {Case{9, 0, 0, -1}, Case{75, 0, 6, -1}, Case{30, 0, 3, -1}, Case{0, 30, 3, +1}}) {
+    for (Case c : {Case{5, 0, 0, -1}, Case{75, 0, 6, -1}, Case{30, 0, 4, -1}, Case{0, 30, 4, +1}}) {
         SetUp();
         drive.forwardSpeed = c.forward;
         drive.reverseSpeed = c.reverse;
         (c.forward > 0 ? keys.forward : keys.backward) = true;
-        passes(1, 10);
+        steps(1);
         EXPECT_EQ(player.wheelAngle, c.degrees) << c.forward << " " << c.reverse;
         EXPECT_EQ(player.wheelSpin, c.spin);
     }
 }
 
-TEST_F(Drive, TimeStepSurvivesTheTickCounterWrapping) {
-    for (std::pair<uint64_t, uint32_t> ticks : {std::pair{0xFFFFFFF0ull, 0x10u}, std::pair{1000ull, 1032u}}) {
+TEST_F(Drive, TheSameDriveAtEveryFrameRate) {
+    const std::vector<ScriptEvent> script = {
+        {0, [] { press('w'); onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0); }},
+        {1000, [] { onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0); press('a'); }},
+        {1400, [] { release('a'); release('w'); press('s'); }},
+        {3000, [] { release('s'); }},
+    };
+    std::vector<float> ends[2];
+    for (int run = 0; run < 2; ++run) {
         SetUp();
-        drive.forwardSpeed = 10;
-        lastTickMs = ticks.first;
-        runDrivePass(ticks.second);
-        EXPECT_FLOAT_EQ(drive.forwardStep, 3.2f) << "32 ms at speed 10";
-        EXPECT_NEAR(startingPlayer.cameraPos.z - player.cameraPos.z, 1.024, 1e-3);
-        EXPECT_EQ(lastTickMs, ticks.second);
+        frames(run == 0 ? 5 : 240, 4000, script);
+        ends[run] = {player.cameraPos.x, player.cameraPos.z, player.heading, drive.forwardSpeed,
+                     drive.reverseSpeed, float(player.boostPoints)};
+    }
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_LT(ends[0][1], startingPlayer.cameraPos.z - 100) << "the script did drive";
+}
+
+TEST_F(Drive, AStallOrAWrappedTickRunsOnlyTheStepsDue) {
+    keys.forward = true;
+    scriptedNowMs += 2000;
+    catchUpGameTime();
+    EXPECT_EQ(drive.forwardSpeed, 15) << "a pass runs at most 250 ms: 15 steps";
+    EXPECT_EQ(unsteppedMs, 10u);
+
+    SetUp();
+    keys.forward = true;
+    lastTickMs = 0xFFFFFFF0u;
+    advanceGameTime(0x10u);
+    EXPECT_EQ(drive.forwardSpeed, 2) << "32 ms across the wrap";
+}
+
+TEST_F(Drive, TapsActOnceAndRepeatsNotAtAll) {
+    press('a');
+    release('a');
+    steps(2);
+    EXPECT_NEAR(player.heading, 0.32, 1e-5) << "a tap between two steps turns for one step";
+
+    player.ammo = 5;
+    for (unsigned char key : {' ', ' '}) press(key), release(key);
+    EXPECT_EQ(player.ammo, 3) << "a double tap within one step fires twice";
+    press(' ');
+    press(' ');
+    onSpecialKey(GLUT_KEY_F2, 0, 0);
+    onSpecialKey(GLUT_KEY_F2, 0, 0);
+    release(' ');
+    onSpecialKeyUp(GLUT_KEY_F2, 0, 0);
+    EXPECT_EQ(player.ammo, 2) << "a held key's repeats do not fire";
+    EXPECT_TRUE(renderOptions.fpsVisible) << "nor toggle";
+}
+
+TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
+    struct Case {
+        float x, z;
+        bool complete, over;
+    };
+    for (Case c : {Case{250, -4849.9f, false, false}, Case{-250, -4850, true, false}, Case{250.01f, 0, false, true}}) {
+        SetUp();
+        player.cameraPos = {c.x, 17, c.z};
+        steps(1);
+        EXPECT_EQ(levelComplete, c.complete) << c.x << " " << c.z;
+        EXPECT_EQ(gameOver, c.over) << c.x << " " << c.z;
+    }
+
+    // At 5 frames a second the car moves 38 units a frame at top speed.
+    SetUp();
+    Pickup rifle;
+    rifle.kind = 3;
+    rifle.radius = 15;
+    rifle.position = {0, 3, -1000};
+    level.pickups = &rifle;
+    level.pickupCount = 1;
+    player.ammo = 5;
+    press('w');
+    frames(5, 60000);
+    release('w');
+    EXPECT_TRUE(rifle.collected);
+    EXPECT_EQ(player.ammo, 6);
+    EXPECT_TRUE(levelComplete);
+    level.pickupCount = 0;
+}
+
+TEST_F(Drive, FramesBetweenStepsDrawEvenMotion) {
+    drive.forwardSpeed = 120;
+    keys.forward = true;
+    steps(1);
+    std::vector<float> drawnZ;
+    for (int frame = 0; frame < 30; ++frame) {
+        scriptedNowMs += (frame % 3 == 0) ? 6 : 7;  // 144 frames a second
+        catchUpGameTime();
+        showDrawnPose(stepFraction());
+        drawnZ.push_back(player.cameraPos.z);
+        restoreStepPose();
+    }
+    for (size_t i = 1; i < drawnZ.size(); ++i) {
+        float moved = drawnZ[i - 1] - drawnZ[i];
+        EXPECT_NEAR(moved, 3.072f * (i % 3 == 0 ? 6 : 7) / 16, 0.01) << "frame " << i;
     }
 }

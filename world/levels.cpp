@@ -88,7 +88,8 @@ void restorePlayerMotion() {
     player.rightDir = {1.0f, 0.0f, 0.0f};
     player.upDir = {0.0f, 1.0f, 0.0f};
     player.cameraPos = {0.0f, 17.0f, 4970.0f};
-    player.vehiclePos = {0.0f, 5.0f, -30.0f};
+    // The pickup test reads this point before the car is next drawn.
+    player.vehiclePos = {0.0f, 5.0f, player.cameraPos.z - 30.0f};
     player.pitch = 0.0f;
     player.heading = 0.0f;
     player.roll = 0.0f;

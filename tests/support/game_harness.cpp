@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 #include <thread>
@@ -25,8 +26,6 @@ namespace fs = std::filesystem;
 namespace {
 
 const double kPollSeconds = 0.05;
-const double kShotInterval = 0.3;
-const double kSteadyDifference = 0.5;  // below this two screenshots count as equal
 // Without a window manager the full-screen window sits at +1+1; its middle
 // is where the pointer goes so that keyboard focus follows it there.
 const char* const kPointerMove = "mousemove 710 400";
@@ -65,26 +64,6 @@ std::vector<std::string> gameEnvironment(const std::vector<std::string>& extras)
     return entries;
 }
 
-// Reads a binary PPM (P6, maxval 255) as ImageMagick writes it.
-bool parsePpm(const std::string& data, Screenshot* shot) {
-    std::istringstream in(data);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    in >> magic >> width >> height >> maxValue;
-    if (!in || magic != "P6" || maxValue != 255 || width <= 0 || height <= 0) return false;
-    in.get();  // the single whitespace before the pixels
-    size_t start = size_t(in.tellg()), size = size_t(width) * size_t(height) * 3;
-    if (data.size() < start || data.size() - start < size) return false;
-    shot->width = width;
-    shot->height = height;
-    shot->pixels.assign(data.begin() + long(start), data.begin() + long(start + size));
-    return true;
-}
-
-bool showsSomething(const Screenshot& shot) {
-    return std::any_of(shot.pixels.begin(), shot.pixels.end(), [](uint8_t v) { return v != 0; });
-}
-
 }  // namespace
 
 void waitSeconds(double seconds) {
@@ -103,60 +82,6 @@ std::string makeGameDirectory() {
         if (error) ADD_FAILURE() << "cannot copy " << folder << ": " << error.message();
     }
     return pattern;
-}
-
-Rgb Screenshot::at(int x, int y) const {
-    size_t i = (size_t(y) * size_t(width) + size_t(x)) * 3;
-    return {double(pixels[i]), double(pixels[i + 1]), double(pixels[i + 2])};
-}
-
-Rgb Screenshot::regionMean(int x, int y, int w, int h) const {
-    Rgb sum = {0, 0, 0};
-    int count = 0;
-    for (int row = std::max(y, 0); row < std::min(y + h, height); ++row) {
-        for (int column = std::max(x, 0); column < std::min(x + w, width); ++column, ++count) {
-            Rgb pixel = at(column, row);
-            sum = {sum.r + pixel.r, sum.g + pixel.g, sum.b + pixel.b};
-        }
-    }
-    return count == 0 ? sum : Rgb{sum.r / count, sum.g / count, sum.b / count};
-}
-
-Screenshot takeScreenshot(const std::string& pngPath) {
-    std::string command = pngPath.empty() ? "import -window root -depth 8 ppm:-"
-                                          : "import -window root '" + pngPath + "' && convert '" + pngPath +
-                                                "' -depth 8 ppm:-";
-    Screenshot shot;
-    if (!parsePpm(runCapturing(command + " 2>/dev/null"), &shot)) ADD_FAILURE() << "screenshot failed: " << command;
-    return shot;
-}
-
-double meanDifference(const Screenshot& a, const Screenshot& b) {
-    if (a.width != b.width || a.height != b.height || a.pixels.empty()) return -1;
-    double total = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i) total += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
-    return total / double(a.pixels.size());
-}
-
-Screenshot waitForSteadyScreen(double timeoutSeconds) {
-    Screenshot previous = takeScreenshot(), now;
-    auto steady = [&] {
-        waitSeconds(kShotInterval);
-        now = takeScreenshot();
-        double difference = meanDifference(previous, now);
-        previous = now;
-        return difference >= 0 && difference < kSteadyDifference && showsSomething(now);
-    };
-    if (!pollUntil(steady, timeoutSeconds, 0)) ADD_FAILURE() << "the screen did not settle";
-    return now;
-}
-
-Screenshot waitForScreenChange(const Screenshot& before, double timeoutSeconds) {
-    Screenshot now;
-    auto changed = [&] { return meanDifference(before, now = takeScreenshot()) >= kSteadyDifference; };
-    if (pollUntil(changed, timeoutSeconds, kShotInterval)) return now;
-    ADD_FAILURE() << "the screen did not change";
-    return before;
 }
 
 GameRun::GameRun(std::vector<std::string> extraEnvironment, std::string workDirectory)
@@ -236,18 +161,6 @@ bool GameRun::waitForWindow(double timeoutSeconds) {
     return false;
 }
 
-bool GameRun::waitForOutputWhere(const std::function<bool(const std::string&)>& done,
-                                 double timeoutSeconds, const std::string& what) {
-    if (pollUntil([&] { return done(output()) || !running(); }, timeoutSeconds) && done(output())) return true;
-    failWithOutput("the game did not print " + what);
-    return false;
-}
-
-bool GameRun::waitForOutput(const std::string& text, double timeoutSeconds, size_t from) {
-    auto holdsText = [&](const std::string& now) { return now.size() > from && now.find(text, from) != std::string::npos; };
-    return waitForOutputWhere(holdsText, timeoutSeconds, "\"" + text + "\"");
-}
-
 int GameRun::outputCount(const std::string& text) const {
     std::string now = output();
     int count = 0;
@@ -255,9 +168,13 @@ int GameRun::outputCount(const std::string& text) const {
     return count;
 }
 
-bool GameRun::waitForOutputCount(const std::string& text, int count, double timeoutSeconds) {
-    auto often = [&](const std::string&) { return outputCount(text) >= count; };
-    return waitForOutputWhere(often, timeoutSeconds, "\"" + text + "\" " + std::to_string(count) + " times");
+bool GameRun::waitForOutput(const std::string& text, int count, double timeoutSeconds) {
+    if (pollUntil([&] { return outputCount(text) >= count || !running(); }, timeoutSeconds) &&
+        outputCount(text) >= count) {
+        return true;
+    }
+    failWithOutput("the game did not print \"" + text + "\" " + std::to_string(count) + " times");
+    return false;
 }
 
 bool GameRun::waitForExit(double timeoutSeconds) {

@@ -1,0 +1,114 @@
+// The game's keys, camera, frame-rate count and overlay state, in this process
+// through the game driver.
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <string>
+#include <utility>
+
+#include "player/player.h"
+#include "shell/frame_render.h"
+#include "shell/game_flow.h"
+#include "shell/input.h"
+#include "tests/support/game_driver.h"
+
+namespace {
+
+GLint boundMinFilter() {
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
+    return filter;
+}
+
+}  // namespace
+
+TEST(Game, FunctionKeysSayWhatTheySetOnTheBoundTexture) {
+    startDrivenGame();
+    playFrames(2);
+    gameOutput();
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    const struct {
+        int key;
+        const char* line;
+        GLint minFilter;  // 0: not checked
+    } presses[] = {
+        {GLUT_KEY_F5, "Mipmapping is off", GL_NEAREST},
+        {GLUT_KEY_F4, "Switched to bilinear texture sampling", GL_LINEAR},
+        {GLUT_KEY_F5, "Mipmapping is nearest neighbor", GL_NEAREST_MIPMAP_NEAREST},
+        {GLUT_KEY_F5, "Mipmapping is linear", GL_LINEAR_MIPMAP_LINEAR},
+        {GLUT_KEY_F5, "Mipmapping is off", GL_LINEAR},
+        {GLUT_KEY_F4, "Switched to nearest neighbor texture sampling", GL_NEAREST},
+        {GLUT_KEY_F8, "Frustum Culling off", 0},
+        {GLUT_KEY_F8, "Frustum Culling on", 0},
+        {GLUT_KEY_F9, "Transparancy off", 0},
+        {GLUT_KEY_F9, "Transparancy on", 0},
+    };
+    for (const auto& press : presses) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        tapSpecialKey(press.key);
+        EXPECT_EQ(gameOutput(), std::string(press.line) + "\n");
+        if (press.minFilter) {
+            EXPECT_EQ(boundMinFilter(), press.minFilter) << press.line;
+        }
+    }
+    glDeleteTextures(1, &texture);
+    for (int key : {GLUT_KEY_F1, GLUT_KEY_F1, GLUT_KEY_F3, GLUT_KEY_F3, GLUT_KEY_F6, GLUT_KEY_F6, GLUT_KEY_F7,
+                    GLUT_KEY_F10, GLUT_KEY_F12, GLUT_KEY_UP, GLUT_KEY_END}) {
+        tapSpecialKey(key);
+    }
+    for (unsigned char key : {'W', 'A', 'x', '1'}) tapKey(key);
+    playFrames(1);
+    EXPECT_EQ(gameOutput(), "") << "silent toggles and unused keys";
+}
+
+TEST(Game, FiringUntilEmptyAndCapitalLettersDoNotDrive) {
+    startDrivenGame();
+    player.ammo = 1;
+    tapKey(' ');
+    pressMouse(GLUT_LEFT_BUTTON);
+    releaseMouse(GLUT_LEFT_BUTTON);
+    EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nOut of ammobbb\n");
+    EXPECT_EQ(player.ammo, 0);
+
+    for (unsigned char key : {'w', 'a', 's', 'd'}) pressKey(key);
+    playFrames(1);
+    EXPECT_TRUE(keys.forward && keys.left && keys.backward && keys.right);
+    for (unsigned char key : {'W', 'A', 'S', 'D'}) releaseKey(key);
+    EXPECT_FALSE(keys.forward || keys.left || keys.backward || keys.right) << "a release lets go in either case";
+    for (unsigned char key : {'W', 'A', 'S', 'D'}) pressKey(key);
+    EXPECT_FALSE(keys.forward || keys.left || keys.backward || keys.right) << "only lower case drives";
+    for (unsigned char key : {'W', 'A', 'S', 'D'}) releaseKey(key);
+}
+
+TEST(Game, PulledBackTheEyeSits30UnitsFurtherAlongZ) {
+    startDrivenGame();
+    for (bool pulledBack : {false, true}) {
+        if (player.cameraPulledBack != pulledBack) tapKey('c');
+        ASSERT_EQ(player.cameraPulledBack, pulledBack);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        applyCamera();
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        // The eye is where the view transform sends to the origin: -R^T t.
+        float eyeZ = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
+        EXPECT_NEAR(eyeZ, player.cameraPos.z + (pulledBack ? 30 : 0), 0.05);
+    }
+    tapKey('c');
+}
+
+TEST(Game, FrameRateCountsDrawnFramesAndFramesLeaveTheMatrixStacksAlone) {
+    startDrivenGame();
+    playFrames(50, 50);
+    EXPECT_EQ(framesPerSecond, 20) << "frames 50 ms apart";
+    playFrames(100, 25);
+    EXPECT_EQ(framesPerSecond, 40);
+    for (GLenum depth : {GL_PROJECTION_STACK_DEPTH, GL_MODELVIEW_STACK_DEPTH}) {
+        GLint stacked = 0;
+        glGetIntegerv(depth, &stacked);
+        EXPECT_EQ(stacked, 1);
+    }
+}

@@ -1,0 +1,123 @@
+#include "tests/support/game_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <GL/glew.h>
+#include <GL/freeglut.h>
+
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+#include "shell/frame_render.h"
+#include "shell/frame_update.h"
+#include "shell/input.h"
+#include "shell/startup.h"
+#include "tests/support/scripted_clock.h"
+
+namespace {
+
+const int kWidth = 355;   // a quarter of the design size, 1420 x 800
+const int kHeight = 200;
+const int kOverlayWidth = 1420;
+const int kOverlayHeight = 800;
+
+bool started;
+std::string printed;
+
+void drawFrame() {
+    onDisplay();
+    glFinish();
+}
+
+// The X server answers the resize in its own time: wait for it in real time,
+// before any game time passes.
+void waitForSmallWindow() {
+    glutReshapeWindow(kWidth, kHeight);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        glutMainLoopEvent();
+        if (glutGet(GLUT_WINDOW_WIDTH) == kWidth && glutGet(GLUT_WINDOW_HEIGHT) == kHeight) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), kWidth) << "the game window did not shrink";
+    onReshape(kWidth, kHeight);
+}
+
+// The game's output is captured while a test runs. Failures reported meanwhile
+// go to standard error as well, so that they are seen whatever the test reads.
+class OutputCapture : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { testing::internal::CaptureStdout(); }
+    void OnTestPartResult(const testing::TestPartResult& result) override {
+        if (result.failed()) fprintf(stderr, "%s:%d: %s\n", result.file_name(), result.line_number(), result.message());
+    }
+    void OnTestEnd(const testing::TestInfo&) override { printed += testing::internal::GetCapturedStdout(); }
+};
+
+// Captures from the first test on: the driver starts inside a test.
+struct OutputCaptureInstaller {
+    OutputCaptureInstaller() { testing::UnitTest::GetInstance()->listeners().Append(new OutputCapture); }
+} installer;
+
+void readOutput() {
+    printed += testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+}
+
+}  // namespace
+
+void startDrivenGame() {
+    if (started) return;
+    started = true;
+    int argc = 1;
+    char name[] = "gorvanka";
+    char* argv[] = {name, nullptr};
+    ASSERT_EQ(startGame(argc, argv), 0);
+    waitForSmallWindow();
+    lastTickMs = scriptedNowMs;
+}
+
+void playFrames(int count, uint32_t msEach) {
+    for (int i = 0; i < count; ++i) {
+        scriptedNowMs += msEach;
+        onIdle();
+        drawFrame();
+    }
+}
+
+bool playUntil(const std::function<bool()>& done, uint32_t maxMs, uint32_t msEach, int drawEvery) {
+    for (uint32_t pass = 1; pass * msEach <= maxMs; ++pass) {
+        scriptedNowMs += msEach;
+        onIdle();
+        if (pass % drawEvery == 0) drawFrame();
+        if (done()) return true;
+    }
+    return false;
+}
+
+void pressKey(unsigned char key) { onKeyDown(key, 0, 0); }
+void releaseKey(unsigned char key) { onKeyUp(key, 0, 0); }
+
+void tapKey(unsigned char key) {
+    pressKey(key);
+    releaseKey(key);
+}
+
+void tapSpecialKey(int key) {
+    onSpecialKey(key, 0, 0);
+    onSpecialKeyUp(key, 0, 0);
+}
+
+void pressMouse(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
+void releaseMouse(int button) { onMouse(button, GLUT_UP, 0, 0); }
+
+Pixel framePixel(int x, int y) {
+    return pixelAt(x * kWidth / kOverlayWidth, kHeight - 1 - y * kHeight / kOverlayHeight);
+}
+
+std::string gameOutput() {
+    readOutput();
+    std::string text;
+    text.swap(printed);
+    return text;
+}
