@@ -206,9 +206,14 @@ int decodeInTurn(void*) {
     }
 }
 
+// Without the thread no sound is ever decoded, and the game runs silently.
 void startDecoder() {
     decoder = new Decoder;
     decoder->thread = SDL_CreateThread(decodeInTurn, "sound decoder", nullptr);
+    if (!decoder->thread) {
+        std::printf("Cannot start decoding sounds (%s): the game runs without sound.\n", SDL_GetError());
+        std::fflush(stdout);
+    }
 }
 
 // Sounds still waiting are dropped; the one being decoded is finished first.
