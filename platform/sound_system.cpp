@@ -365,4 +365,10 @@ FMOD_RESULT Channel::setPaused(bool paused) {
     return FMOD_OK;
 }
 
+FMOD_RESULT Channel::getPaused(bool* paused) {
+    if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
+    *paused = recordOf(this).paused;
+    return FMOD_OK;
+}
+
 }  // namespace FMOD

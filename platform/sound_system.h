@@ -68,6 +68,8 @@ public:
     // played to its end, or never decoded, answers FMOD_ERR_INVALID_HANDLE and
     // changes nothing.
     FMOD_RESULT setPaused(bool paused);
+    // Whether the game last paused or resumed it: paused is where it waits.
+    FMOD_RESULT getPaused(bool* paused);
 
 protected:
     Channel() = default;

@@ -8,11 +8,13 @@
 #include <string>
 #include <utility>
 
+#include "audio/sounds.h"
 #include "player/player.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
 #include "tests/support/game_driver.h"
+#include "world/levels.h"
 
 namespace {
 
@@ -111,4 +113,30 @@ TEST(Game, FrameRateCountsDrawnFramesAndFramesLeaveTheMatrixStacksAlone) {
         glGetIntegerv(depth, &stacked);
         EXPECT_EQ(stacked, 1);
     }
+}
+
+TEST(Game, EachBannerBringsInItsTrackAndBrakingTheIdleLoop) {
+    startDrivenGame();
+    auto playing = [](FMOD::Channel* channel) {
+        bool paused = true;
+        return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
+    };
+    for (int banner = 1; banner <= 3; ++banner) {
+        playFrames(1);
+        ASSERT_EQ(levelNumber, banner);
+        EXPECT_EQ(playing(musicChannel1), banner == 1) << "on banner " << banner;
+        EXPECT_EQ(playing(musicChannel2), banner == 2) << "on banner " << banner;
+        EXPECT_EQ(playing(musicChannel3), banner == 3) << "on banner " << banner;
+        tapSpecialKey(GLUT_KEY_HOME);
+        playFrames(1);
+        player.cameraPos.z = -4840;  // a step short of the finish line
+        pressKey('w');
+        playFrames(8);
+        releaseKey('w');
+    }
+    pressKey('s');
+    playFrames(2);
+    releaseKey('s');
+    EXPECT_TRUE(playing(engineIdleChannel));
+    EXPECT_FALSE(playing(engineAccChannel) || playing(engineMaxChannel));
 }
