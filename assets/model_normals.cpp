@@ -189,3 +189,13 @@ void glmVertexNormals(ObjModel* model) {
     model->normalCount = uint32_t(normals.size() / 3 - 1);
     model->normals = std::vector<float>(normals.begin(), normals.end());
 }
+
+ObjModel* modelOnFirstUse(ObjModel*& model, const char* path) {
+    if (!model) {
+        model = glmReadOBJ(path);
+        glmCenterAndScale(model);
+        glmBuildFacetNormals(model);
+        glmVertexNormals(model);
+    }
+    return model;
+}

@@ -86,4 +86,9 @@ float glmCenterAndScale(ObjModel* model);
 void glmBuildFacetNormals(ObjModel* model);
 void glmVertexNormals(ObjModel* model);
 
+// The game's models are read the first time they are needed and kept for the
+// run: read into model while it is null, centred and scaled, with facet and
+// vertex normals. Returns model.
+ObjModel* modelOnFirstUse(ObjModel*& model, const char* path);
+
 void glmDraw(ObjModel* model, unsigned int mode);

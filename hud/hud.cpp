@@ -10,14 +10,13 @@
 #include "shell/game_flow.h"
 #include "shell/input.h"
 #include "world/levels.h"
+#include "world/scene.h"
 
 namespace {
 
-// The overlay's own coordinates: the start-up window size, y growing downward.
-const float kOverlayWidth = 1420;
-const float kOverlayHeight = 800;
-
-const int kLastLevel = 3;
+// The overlay's own coordinates: the window's design size, y growing downward.
+const float kOverlayWidth = kDesignWidth;
+const float kOverlayHeight = kDesignHeight;
 
 enum Picture { kHelp, kGameOver, kLevel1, kLevel2, kLevel3, kVictory, kChargeIcon, kPictureCount };
 
@@ -102,12 +101,7 @@ void playOnlyTrack(int track) {
 }
 
 void enter2d() {
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_LIGHTING);
-    glDisable(GL_LIGHT0);
-    glDisable(GL_LIGHT1);
-    glDisable(GL_NORMALIZE);
-    glDisable(GL_COLOR_MATERIAL);
+    disableSceneState();
     // The meters and the read-out are plain colours: no texture the scene left bound may tint them.
     glDisable(GL_TEXTURE_2D);
     if (!renderOptions.transparencyOff) {
@@ -126,12 +120,7 @@ void leave2d() {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHT1);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_COLOR_MATERIAL);
+    enableSceneState();
     glDisable(GL_BLEND);
 }
 
@@ -209,7 +198,7 @@ std::string frameRateText(int framesPerSecond) {
 }
 
 HudScreen stepLevelFlow() {
-    HudScreen screen = {false, 0, false};
+    HudScreen screen = {false, std::nullopt, false};
     // Crossing the end line after leaving the road is still a loss, so Home restarts.
     if (gameOver && levelComplete) levelComplete = false;
     if (gameOver) {
@@ -244,9 +233,9 @@ void drawHud() {
     if (renderOptions.helpVisible) drawFullScreen(kHelp);
     HudScreen screen = stepLevelFlow();
     if (screen.gameOverPicture) drawFullScreen(kGameOver);
-    if (screen.bannerLevel != 0) {
-        if (screen.bannerLevel <= kLastLevel) playOnlyTrack(screen.bannerLevel);
-        drawFullScreen(bannerPicture(screen.bannerLevel));
+    if (screen.bannerLevel) {
+        if (*screen.bannerLevel <= kLevelCount) playOnlyTrack(*screen.bannerLevel);
+        drawFullScreen(bannerPicture(*screen.bannerLevel));
     }
     if (screen.startLevelNow) startLevel();
     if (renderOptions.fpsVisible && framesPerSecond != 0) drawFrameRate();

@@ -1,15 +1,16 @@
 #pragma once
 // The overlay: pictures, level banners and flow, frame rate in words, meters,
 // charge icons, and the music track each banner selects.
+#include <optional>
 #include <string>
 
 void drawHud();
 
 // What the level flow puts on screen in one frame.
 struct HudScreen {
-    bool gameOverPicture;  // under the level 1 banner in the frame Home restarts
-    int bannerLevel;       // 0: no banner; 1..3: that level's banner and track; 4 and up: victory
-    bool startLevelNow;    // the banner was confirmed: start its level once it is drawn
+    bool gameOverPicture;            // the game is over (in the frame Home restarts, under the level 1 banner)
+    std::optional<int> bannerLevel;  // a banner is up: 1..3 that level's banner and track, 4 and up victory
+    bool startLevelNow;              // the banner was confirmed: start its level once it is drawn
 };
 
 // Moves the level flow on by one frame: consumes the Home requests, clears the

@@ -2,12 +2,11 @@
 
 #include <GL/glew.h>
 
-#include <iostream>
-
 #include "assets/obj_model.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
 #include "shell/game_flow.h"
+#include "shell/messages.h"
 #include "world/levels.h"
 
 ObjModel* redMushroomModel;
@@ -18,11 +17,6 @@ ObjModel* bottleModel;
 Pickup::Pickup() : kind(0), position{0, 0, 0}, radius(0), collected(false) {}
 
 namespace {
-
-const int kRedMushroom = 1;
-const int kYellowMushroom = 2;
-const int kRifle = 3;
-const int kBottle = 4;
 
 const int32_t kHealthPerMushroom = 25;
 const int32_t kHealthCap = 100;
@@ -35,19 +29,8 @@ const int32_t kAmmoLostToBadMushroom = 2;
 
 const float kMushroomScale = 3;
 const float kRifleScale = 10;
-const float kRifleTilt = -90;  // the rifle model stands upright; lay it on the road
+const float kRifleTilt = -90;  // the rifle model lies flat; stand it on edge, its side to the camera
 const float kBottleScale = 3;
-
-// Reads a pickup model the first time its kind is drawn and keeps it for the run.
-ObjModel* modelOnFirstUse(ObjModel*& model, const char* path) {
-    if (!model) {
-        model = glmReadOBJ(path);
-        glmCenterAndScale(model);
-        glmBuildFacetNormals(model);
-        glmVertexNormals(model);
-    }
-    return model;
-}
 
 void drawScaled(ObjModel* model, const Pickup& pickup, float factor, unsigned int mode) {
     glPushMatrix();
@@ -56,8 +39,6 @@ void drawScaled(ObjModel* model, const Pickup& pickup, float factor, unsigned in
     glmDraw(model, mode);
     glPopMatrix();
 }
-
-void say(const char* message) { std::cout << message << std::endl; }
 
 void healFromMushroom() {
     if (player.health < kHealthCap) player.health += kHealthPerMushroom;

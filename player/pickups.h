@@ -6,8 +6,11 @@
 
 struct ObjModel;
 
+// A pickup of any other kind is taken with no effect.
+enum PickupKind : int32_t { kRedMushroom = 1, kYellowMushroom = 2, kRifle = 3, kBottle = 4 };
+
 struct Pickup {
-    int32_t kind;      // 1 red mushroom, 2 yellow mushroom, 3 rifle, 4 bottle
+    int32_t kind;      // a PickupKind
     Vec3 position;     // the test uses x and z only
     int32_t radius;    // 15 for every placed pickup
     bool collected;

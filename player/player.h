@@ -6,6 +6,11 @@
 struct Skybox;
 struct ObjModel;
 
+// The camera rig: the eye rides at a fixed height and the vehicle's reference
+// point lies a fixed distance down the road (-z) from it, whatever the heading.
+const float kCameraHeight = 17.0f;
+const float kVehicleAhead = 30.0f;
+
 struct Player {
     float lastSteerStep;     // signed travel of the last frame with a turn key held
     int32_t health;          // 4 pixels of bar per point
@@ -26,7 +31,14 @@ struct Player {
     Vec3 rightDir;
     Vec3 upDir;
     Vec3 cameraPos;
-    Vec3 vehiclePos;         // x = camera x, z = camera z - 30
+    Vec3 vehiclePos;         // x = camera x, z = camera z - kVehicleAhead
 };
 
 extern Player player;
+
+// Level start: the camera rig back on the road's near end, looking down the
+// road, with the vehicle's point in front of it; the pickup test reads that
+// point before the car is next drawn.
+void putPlayerAtStart();
+// Level 1's start: the meters as they are when the game starts.
+void restoreStartMeters();

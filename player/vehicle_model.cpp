@@ -10,25 +10,13 @@ namespace {
 const char* const kBodyFile = "resources/models/unicorn/body.obj";
 const char* const kWheelFile = "resources/models/unicorn/wheel.obj";
 
-const float kAheadOfCamera = 30;       // the vehicle's reference point lies this far down the road
-const float kWheelsAheadOfCamera = 29;
+const float kWheelsAheadOfCamera = kVehicleAhead - 1;  // the wheels sit 1 unit behind the body's centre
 const float kSlidePerDegree = 0.25f;   // the drawn vehicle slides toward -x as it turns
 const float kWheelTrack = 2;           // each wheel sits this far left or right of the body
 const float kWheelDrop = 2;
-const float kBodyTilt = 10;            // degrees about x: nose slightly down
+const float kBodyTilt = 10;            // degrees about x: nose slightly up
 const float kBodyScale = 10;
 const float kWheelScale = 2.5f;
-
-// Reads a vehicle part the first time it is drawn and keeps it for the run.
-ObjModel* modelOnFirstUse(ObjModel*& model, const char* path) {
-    if (!model) {
-        model = glmReadOBJ(path);
-        glmCenterAndScale(model);
-        glmBuildFacetNormals(model);
-        glmVertexNormals(model);
-    }
-    return model;
-}
 
 // Moves to the part's place and turns with the heading; the pickup test follows
 // the camera, not the drawn slide.
@@ -37,7 +25,7 @@ void placePart(float sideOffset, float drop, float ahead) {
     glTranslatef(camera.x + sideOffset - kSlidePerDegree * player.heading,
                  player.vehiclePos.y - drop, camera.z - ahead);
     player.vehiclePos.x = camera.x;
-    player.vehiclePos.z = camera.z - kAheadOfCamera;
+    player.vehiclePos.z = camera.z - kVehicleAhead;
     glRotatef(player.heading, 0, 1, 0);
 }
 
@@ -58,7 +46,7 @@ void drawWheel(ObjModel*& model, float sideOffset) {
 void drawVehicleBody() {
     modelOnFirstUse(player.bodyModel, kBodyFile);
     glPushMatrix();
-    placePart(0, 0, kAheadOfCamera);
+    placePart(0, 0, kVehicleAhead);
     glRotatef(kBodyTilt, 1, 0, 0);
     glScalef(kBodyScale, kBodyScale, kBodyScale);
     glmDraw(player.bodyModel, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);

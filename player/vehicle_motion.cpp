@@ -19,8 +19,6 @@ const float kWheelSpinCap = 6.0f;      // degrees per frame
 const float kTurnRate = 2.0f;          // degrees per unit of frameDt
 const float kWorldZBound = 4985.0f;    // the probe ahead must stay inside
 const float kWorldXBound = 4975.0f;    // the side probe must stay inside
-const float kCameraHeight = 17.0f;
-const float kVehicleOffset = 30.0f;    // vehicle point ahead of the camera along -z
 const double kDegreesToRadians = 0.017453292519943295;
 
 void selectEngineSound(EngineSound sound) {
@@ -143,7 +141,7 @@ void coast() {
 
 void moveBy(Vec3 delta) {
     player.cameraPos = add(player.cameraPos, delta);
-    player.vehiclePos = {player.cameraPos.x, 0.0f, player.cameraPos.z - kVehicleOffset};
+    player.vehiclePos = {player.cameraPos.x, 0.0f, player.cameraPos.z - kVehicleAhead};
 }
 
 void turn(float degrees) {
@@ -164,7 +162,7 @@ void stepBack(float distance) {
     Vec3 old = player.cameraPos;
     player.cameraPos = add(player.cameraPos, scale(player.viewDir, -distance));
     player.vehiclePos.x = player.cameraPos.x;
-    player.vehiclePos.z = player.cameraPos.z - kVehicleOffset;
+    player.vehiclePos.z = player.cameraPos.z - kVehicleAhead;
     player.cameraPos.y = kCameraHeight;
     // The sky travels with the camera on the ground plane.
     if (player.skybox) {

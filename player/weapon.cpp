@@ -1,14 +1,13 @@
 #include "player/weapon.h"
 
-#include <iostream>
-
 #include "player/player.h"
+#include "shell/messages.h"
 
 void fireLaser() {
     if (player.ammo > 0) {
-        std::cout << "IMA CHARGIN MAH LAZERS!" << std::endl;
+        say("IMA CHARGIN MAH LAZERS!");
         player.ammo -= 1;
     } else {
-        std::cout << "Out of ammobbb" << std::endl;
+        say("Out of ammobbb");
     }
 }

@@ -25,12 +25,8 @@ namespace {
 
 const float kPulledBackShift = 30.0f;  // camera eye shift along +z for 'c'
 
-const double kFieldOfView = 45.0;
-const double kNearPlane = 0.5;
-const double kFarPlane = 400000.0;
+const double kFieldOfView = 45.0;  // degrees, vertical
 const uint32_t kFpsInterval = 1000;  // ms between frame-rate measurements
-
-enum PickupKind { kRedMushroom = 1, kYellowMushroom = 2, kRifle = 3, kBottle = 4 };
 
 void drawVehicle() {
     useShaderProgram(shaderProgram);
@@ -100,9 +96,13 @@ void onDisplay() {
 void onReshape(int width, int height) {
     if (width == 0 || height == 0) return;
     glViewport(0, 0, width, height);
+    setProjection(double(width) / double(height), kNearPlane, kFarPlane);
+}
+
+void setProjection(double aspect, double nearPlane, double farPlane) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(kFieldOfView, double(width) / double(height), kNearPlane, kFarPlane);
+    gluPerspective(kFieldOfView, aspect, nearPlane, farPlane);
     glMatrixMode(GL_MODELVIEW);
 }
 

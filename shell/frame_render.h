@@ -2,10 +2,21 @@
 // Drawing one frame, the camera, the road-limit tests and the frame-rate count.
 #include <cstdint>
 
+// The window's design size: the window opens at it, the overlay is laid out in
+// it, and the F8 view range keeps its shape whatever the window's.
+const int kDesignWidth = 1420;
+const int kDesignHeight = 800;
+
+// The view range the window gives; F8 swaps in a short one and back.
+const double kNearPlane = 0.5;
+const double kFarPlane = 400000.0;
+
 extern int32_t fpsFrameCount;
 extern uint32_t fpsLastTimeMs;  // tick of the last measurement
 extern int32_t framesPerSecond;  // 0 until the first measurement
 
 void onDisplay();
 void onReshape(int width, int height);
+// A 45-degree perspective of this aspect and range; the modelview matrix is current after.
+void setProjection(double aspect, double nearPlane, double farPlane);
 void applyCamera();

@@ -4,13 +4,14 @@
 #include <GL/freeglut.h>
 
 #include <cstdlib>
-#include <iostream>
 
 #include "audio/sounds.h"
 #include "player/player.h"
 #include "player/weapon.h"
+#include "shell/frame_render.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
+#include "shell/messages.h"
 
 KeyState keys;
 bool rightButtonDown;
@@ -70,17 +71,10 @@ void markReleased(bool (&down)[256], int key) {
     if (key >= 0 && key <= 255) down[key] = false;
 }
 
-// The F8 view range and the normal one; the aspect is the window's design size.
-const double kFieldOfView = 45.0;
-const double kDesignAspect = 1.775;
+// The F8 view range, in the window's design shape.
+const double kDesignAspect = double(kDesignWidth) / double(kDesignHeight);
 const double kShortNear = 1.0;
 const double kShortFar = 200.0;
-const double kFullNear = 0.5;
-const double kFullFar = 400000.0;
-
-void say(const char* line) {
-    std::cout << line << std::endl;
-}
 
 // Release arrives as a capital while Shift or Caps Lock is on, so both cases
 // let go of a driving key; otherwise the car would drive on by itself.
@@ -147,20 +141,13 @@ void toggleFog() {
     renderOptions.fogEnabled = !renderOptions.fogEnabled;
 }
 
-void setProjection(double nearPlane, double farPlane) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(kFieldOfView, kDesignAspect, nearPlane, farPlane);
-    glMatrixMode(GL_MODELVIEW);
-}
-
 void toggleViewRange() {
     if (renderOptions.frustumCullingOff) {
         say("Frustum Culling on");
-        setProjection(kFullNear, kFullFar);
+        setProjection(kDesignAspect, kNearPlane, kFarPlane);
     } else {
         say("Frustum Culling off");
-        setProjection(kShortNear, kShortFar);
+        setProjection(kDesignAspect, kShortNear, kShortFar);
     }
     renderOptions.frustumCullingOff = !renderOptions.frustumCullingOff;
 }

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "shell/messages.h"
+
 unsigned int vertexShader;
 unsigned int fragmentShader;
 unsigned int shaderProgram;
@@ -21,10 +23,6 @@ const long kMaxTextFileSize = 16L * 1024 * 1024;
 // Where the program takes its fog and texturing switches; -1 when it has none.
 GLint fogOnUniform = -1;
 GLint texturingUniform = -1;
-
-void say(const char* line) {
-    std::cout << line << std::endl;
-}
 
 bool shaderEntryPointsPresent() {
     return glCreateShader && glShaderSource && glCompileShader && glCreateProgram &&

@@ -5,7 +5,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
 #include "audio/sounds.h"
 #include "platform/key_repeat.h"
@@ -15,24 +14,17 @@
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
+#include "shell/messages.h"
 #include "shell/shader_program.h"
 #include "world/scene.h"
 #include "world/terrain.h"
 
 namespace {
 
-// The HUD's fixed 2D layout is drawn for this window size.
-const int kWindowWidth = 1420;
-const int kWindowHeight = 800;
-
-void say(const char* line) {
-    std::cout << line << std::endl;
-}
-
 void openWindow(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
-    glutInitWindowSize(kWindowWidth, kWindowHeight);
+    glutInitWindowSize(kDesignWidth, kDesignHeight);
     glutCreateWindow("Gorvanka");
 }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <tuple>
 #include <utility>
 
@@ -21,13 +22,14 @@ TEST(LevelFlow, BannersWaitForHomeWinsAdvanceOnceAndHomeOnGameOverRestarts) {
     levelNumber = 1;
     levelIntroVisible = true;
     startRequested = restartRequested = gameOver = levelComplete = false;
-    const struct { const char* event; bool gameOverPicture; int banner; bool start; int level; } steps[] = {
-        {"", false, 1, false, 1},     {"home", false, 1, true, 1},  {"", false, 0, false, 1},
-        {"home", false, 0, false, 1}, {"won", false, 0, false, 2},  {"won", false, 2, false, 2},
-        {"home", false, 2, true, 2},  {"won", false, 0, false, 3},  {"won", false, 3, false, 3},
-        {"home", false, 3, true, 3},  {"won", false, 0, false, 4},  {"home", false, 4, true, 4},
-        {"both", true, 0, false, 4},  {"won", true, 0, false, 4},   {"home", true, 1, false, 1},
-        {"off", true, 1, false, 1},   {"home", false, 1, true, 1},  {"", false, 0, false, 1}};
+    const std::optional<int> none;
+    const struct { const char* event; bool gameOverPicture; std::optional<int> banner; bool start; int level; } steps[] = {
+        {"", false, 1, false, 1},        {"home", false, 1, true, 1},    {"", false, none, false, 1},
+        {"home", false, none, false, 1}, {"won", false, none, false, 2}, {"won", false, 2, false, 2},
+        {"home", false, 2, true, 2},     {"won", false, none, false, 3}, {"won", false, 3, false, 3},
+        {"home", false, 3, true, 3},     {"won", false, none, false, 4}, {"home", false, 4, true, 4},
+        {"both", true, none, false, 4},  {"won", true, none, false, 4},  {"home", true, 1, false, 1},
+        {"off", true, 1, false, 1},      {"home", false, 1, true, 1},    {"", false, none, false, 1}};
     for (const auto& step : steps) {
         const std::string event = step.event;
         if (event == "home") {  // what the Home key asks for

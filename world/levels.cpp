@@ -16,7 +16,6 @@ uint32_t randomState = 1;
 
 namespace {
 
-const int levelCount = 3;
 // Draws of the generator lie in 0..randomLimit-1.
 const int randomLimit = 32768;
 
@@ -36,20 +35,20 @@ const float roadStripHalfWidth = 400.0f;
 struct LevelPlan {
     int maxPickups;
     int minPickups;
-    int minKind;   // of the placement that counts
-    int maxKind;
+    PickupKind minKind;   // of the placement that counts
+    PickupKind maxKind;
     bool fog;
     const char* groundPath;
 };
 
-const LevelPlan levelPlans[levelCount] = {
-    {40, 30, 3, 4, false, "resources/terrain1.bmp"},
-    {100, 50, 1, 4, true, "resources/terrain2.bmp"},
-    {300, 200, 2, 2, true, "resources/terrain3.bmp"},
+const LevelPlan levelPlans[kLevelCount] = {
+    {40, 30, kRifle, kBottle, false, "resources/terrain1.bmp"},
+    {100, 50, kRedMushroom, kBottle, true, "resources/terrain2.bmp"},
+    {300, 200, kYellowMushroom, kYellowMushroom, true, "resources/terrain3.bmp"},
 };
 
 // Each level's ground texture is made the first time the level is set up and kept.
-unsigned int groundTextures[levelCount];
+unsigned int groundTextures[kLevelCount];
 
 // The classic portable 15-bit generator.
 int nextRandom() {
@@ -83,24 +82,6 @@ void groundQuad(float x0, float x1, float s0, float s1) {
     glVertex3f(x1, 0.0f, -groundHalfSize);
 }
 
-void restorePlayerMotion() {
-    player.viewDir = {0.0f, -0.4f, -1.0f};
-    player.rightDir = {1.0f, 0.0f, 0.0f};
-    player.upDir = {0.0f, 1.0f, 0.0f};
-    player.cameraPos = {0.0f, 17.0f, 4970.0f};
-    // The pickup test reads this point before the car is next drawn.
-    player.vehiclePos = {0.0f, 5.0f, player.cameraPos.z - 30.0f};
-    player.pitch = 0.0f;
-    player.heading = 0.0f;
-    player.roll = 0.0f;
-}
-
-void restoreMeters() {
-    player.health = 50;
-    player.boostPoints = 200;
-    player.ammo = 5;
-}
-
 // The sky travels with the camera, so after a level's drive it stands far down the road.
 void centreSkyOnCamera() {
     sky.centreX = player.cameraPos.x;
@@ -118,7 +99,7 @@ int randomInRange(int lo, int hi) {
     return int(lo + (long long)(double(nextRandom() * span) / randomLimit));
 }
 
-void placePickup(Pickup& pickup, int minKind, int maxKind) {
+void placePickup(Pickup& pickup, PickupKind minKind, PickupKind maxKind) {
     pickup.collected = false;
     pickup.radius = pickupRadius;
     pickup.kind = randomInRange(minKind, maxKind);
@@ -128,11 +109,16 @@ void placePickup(Pickup& pickup, int minKind, int maxKind) {
 }
 
 void Level::setUpLevel(int maxPickups, int minPickups, int number) {
-    if (number >= 1 && number <= levelCount) groundTexture = groundTextureFor(number);
+    if (number >= 1 && number <= kLevelCount) groundTexture = groundTextureFor(number);
     delete[] pickups;
     pickupCount = randomInRange(minPickups, maxPickups);
     pickups = new Pickup[pickupCount];
-    for (int i = 0; i < pickupCount; ++i) placePickup(pickups[i], 3, 4);
+    for (int i = 0; i < pickupCount; ++i) placePickup(pickups[i], kRifle, kBottle);
+}
+
+void setUpPlannedLevel(int number) {
+    const LevelPlan& plan = levelPlans[number - 1];
+    level.setUpLevel(plan.maxPickups, plan.minPickups, number);
 }
 
 // Level start leaves the projection to the window and the F8 key: a far plane
@@ -141,17 +127,17 @@ void Level::setUpLevel(int maxPickups, int minPickups, int number) {
 void startLevel() {
     resetDriveState();
     retirePickups();
-    restorePlayerMotion();
+    putPlayerAtStart();
     centreSkyOnCamera();
-    if (levelNumber < 1 || levelNumber > levelCount) return;
+    if (levelNumber < 1 || levelNumber > kLevelCount) return;
     const LevelPlan& plan = levelPlans[levelNumber - 1];
-    if (levelNumber == 1) restoreMeters();
+    if (levelNumber == 1) restoreStartMeters();
     if (plan.fog) {
         glEnable(GL_FOG);
     } else {
         glDisable(GL_FOG);
     }
-    level.setUpLevel(plan.maxPickups, plan.minPickups, levelNumber);
+    setUpPlannedLevel(levelNumber);
     // Every pickup draws kind and place a second time; only this draw counts.
     for (int i = 0; i < level.pickupCount; ++i) placePickup(level.pickups[i], plan.minKind, plan.maxKind);
     liftPickupsOntoTerrain();

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include "player/pickups.h"
 
+const int kLevelCount = 3;
+
 struct Level {
     int32_t pickupCount;
     unsigned int groundTexture;
@@ -21,6 +23,8 @@ extern uint32_t randomState;
 
 // A uniform whole number in [lo, hi] from the game's own 15-bit generator.
 int randomInRange(int lo, int hi);
-void placePickup(Pickup& pickup, int minKind, int maxKind);
+void placePickup(Pickup& pickup, PickupKind minKind, PickupKind maxKind);
+// setUpLevel with the numbered level's own pickup count (1..kLevelCount).
+void setUpPlannedLevel(int number);
 void startLevel();
 void drawGround();

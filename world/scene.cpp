@@ -30,7 +30,9 @@ const float restingHeight = 5.0f;
 
 // The scenery stands far out, placed inside its own scaling.
 const float buildingScale = 30.0f;
+const Vec3 buildingPlace = {5000.0f, 5.0f, 5000.0f};
 const float sceneryWheelScale = 3000.0f;
+const Vec3 sceneryWheelPlace = {5000.0f, 5.0f, 5050.0f};
 const unsigned int buildingDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR;
 const unsigned int sceneryWheelDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE;
 
@@ -42,17 +44,12 @@ void setUpFog() {
     glFogf(GL_FOG_DENSITY, fogDensity);
 }
 
-void enableSceneState() {
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    glEnable(GL_LIGHT0);
-    glEnable(GL_LIGHT1);
-    glEnable(GL_NORMALIZE);
-    glEnable(GL_COLOR_MATERIAL);
-}
+const GLenum sceneSwitches[] = {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_NORMALIZE, GL_COLOR_MATERIAL};
+
+// The light that reaches every face: the scene's own, the materials' and light 0's.
+const GLfloat dimAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};
 
 void setUpMaterial() {
-    const GLfloat dimAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};
     const GLfloat greyDiffuse[4] = {0.5f, 0.5f, 0.5f, 0.5f};
     const GLfloat whiteSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     glLightModelfv(GL_LIGHT_MODEL_AMBIENT, dimAmbient);
@@ -65,7 +62,6 @@ void setUpMaterial() {
 // Set while the modelview matrix is the identity, so both lights stay fixed to
 // the camera: red ahead and to the lower left, yellow behind and to the upper right.
 void setUpLights() {
-    const GLfloat dimAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};
     const GLfloat redDiffuse[4] = {1.0f, 0.0f, 0.0f, 0.1f};
     const GLfloat yellowDiffuse[4] = {1.0f, 1.0f, 0.0f, 0.1f};
     const GLfloat greySpecular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -80,14 +76,6 @@ void setUpLights() {
     glLightfv(GL_LIGHT1, GL_POSITION, upperRightBehind);
 }
 
-ObjModel* loadSceneryModel(const char* path) {
-    ObjModel* model = glmReadOBJ(path);
-    glmCenterAndScale(model);
-    glmBuildFacetNormals(model);
-    glmVertexNormals(model);
-    return model;
-}
-
 }  // namespace
 
 void initScene() {
@@ -98,7 +86,7 @@ void initScene() {
     setUpMaterial();
     setUpLights();
     glColorMaterial(GL_FRONT, GL_DIFFUSE);
-    level.setUpLevel(40, 30, 1);
+    setUpPlannedLevel(1);
     loadSceneryModels();
     liftPickupsOntoTerrain();
     loadSkybox();
@@ -106,8 +94,16 @@ void initScene() {
 }
 
 void loadSceneryModels() {
-    if (!buildingModel) buildingModel = loadSceneryModel(buildingPath);
-    if (!sceneryWheelModel) sceneryWheelModel = loadSceneryModel(sceneryWheelPath);
+    modelOnFirstUse(buildingModel, buildingPath);
+    modelOnFirstUse(sceneryWheelModel, sceneryWheelPath);
+}
+
+void enableSceneState() {
+    for (GLenum cap : sceneSwitches) glEnable(cap);
+}
+
+void disableSceneState() {
+    for (GLenum cap : sceneSwitches) glDisable(cap);
 }
 
 void liftPickupsOntoTerrain() {
@@ -124,16 +120,16 @@ void liftPickupsOntoTerrain() {
 void drawBuilding() {
     glPushMatrix();
     glScalef(buildingScale, buildingScale, buildingScale);
-    glTranslatef(5000.0f, 5.0f, 5000.0f);
+    glTranslatef(buildingPlace.x, buildingPlace.y, buildingPlace.z);
     glmDraw(buildingModel, buildingDrawMode);
     glPopMatrix();
 }
 
 void drawSceneryWheel() {
-    if (!sceneryWheelModel) sceneryWheelModel = loadSceneryModel(sceneryWheelPath);
+    modelOnFirstUse(sceneryWheelModel, sceneryWheelPath);
     glPushMatrix();
     glScalef(sceneryWheelScale, sceneryWheelScale, sceneryWheelScale);
-    glTranslatef(5000.0f, 5.0f, 5050.0f);
+    glTranslatef(sceneryWheelPlace.x, sceneryWheelPlace.y, sceneryWheelPlace.z);
     glmDraw(sceneryWheelModel, sceneryWheelDrawMode);
     glPopMatrix();
 }
