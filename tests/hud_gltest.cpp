@@ -71,8 +71,8 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
         drawHud();
     }
     // Bars at 0.8 over their backgrounds at 0.2, over black: 204 of 255.
-    EXPECT_EQ(pixelAt(235 * kGlWindowSize / 1420, 300 * kGlWindowSize / 800), (Pixel{204, 0, 0}));
-    EXPECT_EQ(pixelAt(1185 * kGlWindowSize / 1420, 300 * kGlWindowSize / 800), (Pixel{0, 204, 0}));
+    EXPECT_EQ(pixelAt(235 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{204, 0, 0}));
+    EXPECT_EQ(pixelAt(1185 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{0, 204, 0}));
     Pixel brightest = {};
     for (int x = 0; x < 140; ++x) brightest = std::max(brightest, pixelAt(x, kGlWindowSize - 4));
     EXPECT_EQ(brightest, (Pixel{255, 255, 255}));

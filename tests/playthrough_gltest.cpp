@@ -16,6 +16,7 @@
 
 #include "assets/bmp_reader.h"
 #include "player/player.h"
+#include "shell/frame_render.h"
 #include "shell/game_flow.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
@@ -164,7 +165,7 @@ bool showsPicture(const char* path) {
     for (int row = 0; row < 4; ++row) {
         for (int col = 0; col < 4; ++col) {
             int x = (col * 2 + 1) * image->width / 8, y = (row * 2 + 1) * image->height / 8;
-            Pixel shown = framePixel((col * 2 + 1) * 1420 / 8, (row * 2 + 1) * 800 / 8);
+            Pixel shown = framePixel((col * 2 + 1) * kDesignWidth / 8, (row * 2 + 1) * kDesignHeight / 8);
             for (int c = 0; c < 3; ++c)
                 worst = std::max(worst, std::fabs(shown[c] - image->pixels[(y * image->width + x) * 3 + c]));
         }

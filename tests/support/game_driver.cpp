@@ -17,10 +17,9 @@
 
 namespace {
 
-const int kWidth = 355;   // a quarter of the design size, 1420 x 800
-const int kHeight = 200;
-const int kOverlayWidth = 1420;
-const int kOverlayHeight = 800;
+// A quarter of the design size, so the frames are quick to draw.
+const int kWidth = kDesignWidth / 4;
+const int kHeight = kDesignHeight / 4;
 
 bool started;
 std::string printed;
@@ -112,7 +111,7 @@ void pressMouse(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
 void releaseMouse(int button) { onMouse(button, GLUT_UP, 0, 0); }
 
 Pixel framePixel(int x, int y) {
-    return pixelAt(x * kWidth / kOverlayWidth, kHeight - 1 - y * kHeight / kOverlayHeight);
+    return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight);
 }
 
 std::string gameOutput() {

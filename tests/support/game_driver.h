@@ -27,7 +27,7 @@ void tapSpecialKey(int key);
 void pressMouse(int button);
 void releaseMouse(int button);
 
-// The last frame's colour, in the overlay's 1420 x 800 space (y downward).
+// The last frame's colour, in the overlay's space: the design size, y downward.
 Pixel framePixel(int x, int y);
 
 // Everything the game printed since the previous call.
