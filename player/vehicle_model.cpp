@@ -8,7 +8,6 @@
 namespace {
 
 const char* const kBodyFile = "resources/models/unicorn/body.obj";
-const char* const kWheelFile = "resources/models/unicorn/wheel.obj";
 
 const float kWheelsAheadOfCamera = kVehicleAhead - 1;  // the wheels sit 1 unit behind the body's centre
 const float kSlidePerDegree = 0.25f;   // the drawn vehicle slides toward -x as it turns

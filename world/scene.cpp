@@ -5,6 +5,7 @@
 #include "assets/obj_model.h"
 #include "hud/font.h"
 #include "player/player.h"
+#include "player/vehicle_model.h"
 #include "world/levels.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
@@ -15,7 +16,6 @@ ObjModel* sceneryWheelModel;
 namespace {
 
 const char* const buildingPath = "resources/models/panelka2/panelka2.obj";
-const char* const sceneryWheelPath = "resources/models/unicorn/wheel.obj";
 
 // Fog: a warm haze, exponential, for the levels that turn it on.
 const GLfloat fogColour[4] = {0.9f, 0.7f, 0.5f, 1.0f};
@@ -95,7 +95,7 @@ void initScene() {
 
 void loadSceneryModels() {
     modelOnFirstUse(buildingModel, buildingPath);
-    modelOnFirstUse(sceneryWheelModel, sceneryWheelPath);
+    modelOnFirstUse(sceneryWheelModel, kWheelFile);
 }
 
 void enableSceneState() {
@@ -126,7 +126,7 @@ void drawBuilding() {
 }
 
 void drawSceneryWheel() {
-    modelOnFirstUse(sceneryWheelModel, sceneryWheelPath);
+    modelOnFirstUse(sceneryWheelModel, kWheelFile);
     glPushMatrix();
     glScalef(sceneryWheelScale, sceneryWheelScale, sceneryWheelScale);
     glTranslatef(sceneryWheelPlace.x, sceneryWheelPlace.y, sceneryWheelPlace.z);
