@@ -22,10 +22,12 @@ const double kTrack1 = 300, kTrack2 = 500, kTrack3 = 700, kIdle = 900, kAcc = 11
 const double kTrack1Later = 1700;  // track 1 changes tone after 1.2 s
 const double kTones[] = {kTrack1, kTrack2, kTrack3, kIdle, kAcc, kMax};
 const char* const kNames[] = {"katyusha", "redalert", "metal_ussr", "engineidle", "engineacc", "enginemaxspeed"};
-const double kHeard = 1000, kSilent = 150;    // amplitude in sample units
+const double kHeard = 1000, kSilent = 150;  // amplitude in sample units
 const fs::path kFixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
 
-std::string tone(double seconds, double hz) { return "synth " + std::to_string(seconds) + " sine " + std::to_string(hz) + " gain -12"; }
+std::string tone(double seconds, double hz) {
+    return "synth " + std::to_string(seconds) + " sine " + std::to_string(hz) + " gain -12";
+}
 
 void writeSound(const std::string& name, const std::string& tones) {
     std::string command = "sox -n -r 44100 -c 2 " + (kFixtures / "resources/audio" / name).string() + ".mp3 " + tones;
@@ -77,14 +79,15 @@ bool hearsSoon(std::initializer_list<double> wanted) {
     return false;
 }
 
-// Start-up's audio steps, run from dir as the working directory.
-void startAudioIn(const fs::path& dir) {
+// Start-up's audio steps, run from dir as the working directory, then the channels named unpaused.
+void startAudioIn(const fs::path& dir, std::initializer_list<FMOD::Channel**> unpaused = {}) {
     fs::current_path(dir);
     initAudio();
     Mix_SetPostMix(captureMix, nullptr);
     for (auto start : {startMusicTrack1, startMusicTrack2, startMusicTrack3, startEngineIdleSound,
                        startEngineMaxSound, startEngineAccSound})
         start();
+    for (FMOD::Channel** c : unpaused) setChannelPaused(*c, false);
 }
 
 class AudioTest : public ::testing::Test {
@@ -93,14 +96,11 @@ protected:
         // Without a session bus SDL has libdbus start one through the X display, which leaks.
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
         fs::create_directories(kFixtures / "resources/audio");
-        for (int i = 0; i < 6; ++i) writeSound(kNames[i], tone(i < 3 ? 0.6 : 0.3, kTones[i]));
+        for (int i = 1; i < 6; ++i) writeSound(kNames[i], tone(i < 3 ? 0.6 : 0.3, kTones[i]));
         writeSound("katyusha", tone(1.2, kTrack1) + " : " + tone(1.0, kTrack1Later));
     }
     static void TearDownTestSuite() { fs::remove_all(kFixtures); }
-    void TearDown() override {
-        releaseAudio();
-        fs::current_path(home);
-    }
+    void TearDown() override { releaseAudio(), fs::current_path(home); }
     fs::path home = fs::current_path();
 };
 
@@ -120,9 +120,8 @@ TEST_F(AudioTest, PausedTrackKeepsItsPlaceAndResumesThere) {
 }
 
 TEST_F(AudioTest, EnginesLoopTracksPlayOnceAndAnEndedTrackTouchesNothing) {
-    startAudioIn(kFixtures);
+    startAudioIn(kFixtures, {&musicChannel2, &engineIdleChannel, &engineAccChannel, &engineMaxChannel});
     setChannelPaused(musicChannel1, true);
-    for (FMOD::Channel* c : {musicChannel2, engineIdleChannel, engineAccChannel, engineMaxChannel}) setChannelPaused(c, false);
     ASSERT_TRUE(hearsSoon({kTrack2, kIdle, kAcc, kMax}));
     runFor(800);
     EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle, kAcc, kMax})) << "track 2 is over, the engines go on";
@@ -135,31 +134,21 @@ TEST_F(AudioTest, EnginesLoopTracksPlayOnceAndAnEndedTrackTouchesNothing) {
 }
 
 TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
-    fs::path bad = kFixtures / "bad", audio = bad / "resources/audio";
-    fs::create_directories(bad);
-    fs::copy(kFixtures / "resources", bad / "resources", fs::copy_options::recursive);
+    const fs::path bad = kFixtures / "bad", audio = bad / "resources/audio";  // the rest missing
+    fs::create_directories(audio);
+    fs::copy(kFixtures / "resources/audio/engineidle.mp3", audio);
     std::ofstream(audio / "katyusha.mp3") << "not a sound at all\n";
-    std::ofstream(audio / "redalert.mp3", std::ios::trunc);
+    std::ofstream(audio / "redalert.mp3");
     std::ofstream(audio / "engineacc.mp3") << std::string("ID3\x04\0\0\x7f\x7f\x7f\x7f", 10);  // a tag, no audio
-    fs::remove(audio / "metal_ussr.mp3");
-    startAudioIn(bad);
-    for (FMOD::Channel* c : {musicChannel1, musicChannel2, musicChannel3, engineIdleChannel, engineAccChannel})
-        setChannelPaused(c, false);
+    startAudioIn(bad, {&musicChannel1, &musicChannel2, &musicChannel3, &engineIdleChannel, &engineAccChannel});
     EXPECT_TRUE(hearsSoon({kIdle})) << "only the good engine loop";
     releaseAudio();
-
     startAudioIn(bad / "resources");  // no sound files at all
     EXPECT_EQ(musicChannel1, nullptr);
     for (float sample : listen(200)) ASSERT_EQ(sample, 0);
 }
 
-TEST_F(AudioTest, SystemLifecycleAndTheGamesOwnSounds) {
-    // A system that cannot be created ends the game with status -1.
-    FMOD::System* held = nullptr;
-    ASSERT_EQ(FMOD_System_Create(&held), FMOD_OK);
-    EXPECT_EXIT(initAudio(), ::testing::ExitedWithCode(255), "");
-    EXPECT_EQ(held->release(), FMOD_OK);
-
+TEST_F(AudioTest, WithoutADeviceTheGamesOwnSoundsPlayQuietlyAndSignalsStillEndIt) {
     // ALSA with no such device: one line of the game's on the dummy output and none of
     // ALSA's; the shipped sounds decode and play; Ctrl-C and SIGTERM still end the game.
     setenv("SDL_AUDIODRIVER", "alsa", 1);

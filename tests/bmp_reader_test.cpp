@@ -6,14 +6,14 @@
 
 namespace {
 
-// Reads the bytes as a BMP file; out receives what the reader printed.
-std::unique_ptr<RgbImage> readBmp(const std::vector<uint8_t>& bytes, std::string* out) {
-    std::string path = testing::TempDir() + "bmp_reader_test.bmp";
+const std::string path = testing::TempDir() + "bmp_reader_test.bmp";
+
+// Reads the bytes as a BMP file, with what the reader printed.
+std::pair<std::unique_ptr<RgbImage>, std::string> readBmp(const std::vector<uint8_t>& bytes) {
     std::ofstream(path).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     testing::internal::CaptureStdout();
     std::unique_ptr<RgbImage> image = loadBmp(path.c_str());
-    *out = testing::internal::GetCapturedStdout();
-    return image;
+    return {std::move(image), testing::internal::GetCapturedStdout()};
 }
 
 void put(std::vector<uint8_t>* b, size_t at, uint32_t value, int bytes) {
@@ -22,15 +22,13 @@ void put(std::vector<uint8_t>* b, size_t at, uint32_t value, int bytes) {
 
 // A 24-bit BMP whose stored pixel i (in file order) is B=i, G=i+100, R=i+200; rows padded to 4 bytes.
 std::vector<uint8_t> makeBmp(uint32_t infoSize, int32_t width, int32_t height) {
-    uint32_t start = 14 + infoSize, rowSize = (uint32_t(width) * 3 + 3) / 4 * 4, rows = uint32_t(std::abs(height));
-    std::vector<uint8_t> b(start + rowSize * rows, 0);
-    int size = infoSize == 12 ? 2 : 4;  // OS/2 headers hold 16-bit sizes
+    const int start = 14 + int(infoSize), rowSize = (width * 3 + 3) / 4 * 4;
+    const int size = infoSize == 12 ? 2 : 4;  // OS/2 headers hold 16-bit sizes
+    std::vector<uint8_t> b(size_t(start + rowSize * std::abs(height)), 0);
     put(&b, 10, start, 4), put(&b, 14, infoSize, 4), put(&b, 18, uint32_t(width), size);
     put(&b, 18 + size, uint32_t(height), size), put(&b, 20 + 2 * size, 24, 2);
-    for (uint32_t i = 0; i < uint32_t(width) * rows; ++i) {
-        uint8_t* p = &b[start + i / width * rowSize + 3 * (i % width)];
-        p[0] = uint8_t(i), p[1] = uint8_t(i + 100), p[2] = uint8_t(i + 200);
-    }
+    for (int i = 0; i < width * std::abs(height); ++i)
+        for (int c = 0; c < 3; ++c) b[size_t(start + i / width * rowSize + 3 * (i % width) + c)] = uint8_t(i + 100 * c);
     return b;
 }
 
@@ -39,9 +37,8 @@ std::vector<uint8_t> makeBmp(uint32_t infoSize, int32_t width, int32_t height) {
 TEST(BmpReader, ReadsPaddedRowsIntoPackedRgbBottomRowFirst) {
     const int32_t shapes[][3] = {{40, 3, 1}, {40, 4, 3}, {12, 3, 2}, {108, 5, 2}, {124, 1, 1}, {40, 3, -4}};
     for (const auto& [info, width, height] : shapes) {
-        std::string out;
-        auto image = readBmp(makeBmp(info, width, height), &out);
-        int rows = std::abs(height);
+        auto [image, out] = readBmp(makeBmp(info, width, height));
+        const int rows = std::abs(height);
         std::vector<uint8_t> rgb;
         for (int i = 0; i < width * rows; ++i) {
             int stored = height < 0 ? (rows - 1 - i / width) * width + i % width : i;  // top-down rows turn over
@@ -60,9 +57,8 @@ TEST(BmpReader, FilesItCannotReadGiveAnEmptyImageAndALineNamingThem) {
         std::vector<uint8_t> file = makeBmp(40, 4, 4);
         put(&file, at, value, bytes);
         if (keep >= 0) file.resize(size_t(keep));
-        std::string out;
-        auto image = readBmp(file, &out);
+        auto [image, out] = readBmp(file);
         EXPECT_TRUE(image->width == 0 && image->height == 0 && image->pixels.empty()) << at << " " << keep;
-        EXPECT_NE(out.find("bmp_reader_test.bmp"), std::string::npos) << out;
+        EXPECT_NE(out.find(path), std::string::npos) << out;
     }
 }
