@@ -18,11 +18,14 @@ wait_for() { for _ in $(seq 1200); do eval "$1" && return 0; sleep 0.1; done; ev
 printed() { [ "$(grep -cF -- "$1" "$work/out.txt")" -ge "${2:-1}" ]; }
 
 # start_game DIR [ENV...]: the game in DIR, its output in out.txt, the pointer
-# (and so keyboard focus) in its window.
+# (and so keyboard focus) in its window. The window is looked for only once the
+# game has said it is past start-up: a client connecting to the X server at the
+# same moment as the game can make the game's own connection fail.
 start_game() {
   local dir=$1; shift
   (cd "$dir" && exec env ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy "$@" "$game_exe" >"$work/out.txt" 2>&1) &
   pid=$!
+  wait_for 'printed "Loading shaders"' || { fail "the game did not start"; return 1; }
   wait_for 'window=$(xdotool search --onlyvisible --name "^Gorvanka$" 2>/dev/null | head -1); [ -n "$window" ]' ||
     { fail "no window"; return 1; }
   xdotool mousemove 800 450
