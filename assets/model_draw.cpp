@@ -58,7 +58,8 @@ GLuint textureOf(const ObjModel& model, const ObjMaterial* material) {
     return model.textures[size_t(material->texture)].id;
 }
 
-void applyGroupState(const ObjModel& model, const ObjGroup& group, unsigned int mode) {
+// The group's material and colour, as the mode asks; its texture is bound apart.
+void applyGroupPaint(const ObjModel& model, const ObjGroup& group, unsigned int mode) {
     const ObjMaterial* material = materialOf(model, group);
     if ((mode & GLM_MODE_MATERIAL) && material) {
         glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, material->ambient);
@@ -66,7 +67,6 @@ void applyGroupState(const ObjModel& model, const ObjGroup& group, unsigned int 
         glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, material->specular);
         glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, material->shininess);
     }
-    if (mode & GLM_MODE_TEXTURE) glBindTexture(GL_TEXTURE_2D, textureOf(model, material));
     if ((mode & GLM_MODE_COLOR) && material) glColor3fv(material->diffuse);
 }
 
@@ -86,6 +86,21 @@ void drawGroupTriangles(const ObjModel& model, const ObjGroup& group, unsigned i
     glEnd();
 }
 
+// One list per group, made once per mode: sending every vertex in every frame
+// is what made the models cost most of a frame. None when GL has no lists to give.
+unsigned int groupListsFor(ObjModel& model, unsigned int mode) {
+    unsigned int& first = model.groupLists[mode % GLM_MODE_COUNT];
+    if (first != 0 || model.groups.empty()) return first;
+    first = glGenLists(GLsizei(model.groups.size()));
+    for (size_t i = 0; first != 0 && i < model.groups.size(); ++i) {
+        glNewList(first + GLuint(i), GL_COMPILE);
+        applyGroupPaint(model, model.groups[i], mode);
+        drawGroupTriangles(model, model.groups[i], mode);
+        glEndList();
+    }
+    return first;
+}
+
 }  // namespace
 
 void glmDraw(ObjModel* model, unsigned int mode) {
@@ -100,9 +115,18 @@ void glmDraw(ObjModel* model, unsigned int mode) {
         glDisable(GL_TEXTURE_2D);
         matchShaderToGlState();
     }
-    for (const ObjGroup& group : model->groups) {
-        applyGroupState(*model, group, mode);
-        if (mode & GLM_MODE_TEXTURE) matchShaderToGlState();  // a group without a texture binds 0
-        drawGroupTriangles(*model, group, mode);
+    const unsigned int lists = groupListsFor(*model, mode);
+    for (size_t i = 0; i < model->groups.size(); ++i) {
+        const ObjGroup& group = model->groups[i];
+        if (mode & GLM_MODE_TEXTURE) {
+            glBindTexture(GL_TEXTURE_2D, textureOf(*model, materialOf(*model, group)));
+            matchShaderToGlState();  // a group without a texture binds 0
+        }
+        if (lists != 0) {
+            glCallList(lists + GLuint(i));
+        } else {
+            applyGroupPaint(*model, group, mode);
+            drawGroupTriangles(*model, group, mode);
+        }
     }
 }

@@ -12,6 +12,7 @@ const unsigned int GLM_MODE_SMOOTH = 2;    // one normal per corner
 const unsigned int GLM_MODE_TEXTURE = 4;   // texcoords and each group's texture
 const unsigned int GLM_MODE_COLOR = 8;     // diffuse colour with colour material
 const unsigned int GLM_MODE_MATERIAL = 16; // full material
+const unsigned int GLM_MODE_COUNT = 32;    // every combination of the bits above
 
 struct ObjTriangle {
     int32_t vertexIndices[3];
@@ -62,6 +63,9 @@ struct ObjModel {
     std::vector<ObjGroup> groups;  // newest group first, the order they are drawn in; "default" is last
     uint32_t textureCount;
     std::vector<ObjTexture> textures;
+    // Display lists made by the model's first draw in each mode and kept for the run:
+    // the first of one list per group, in group order; 0 until made.
+    unsigned int groupLists[GLM_MODE_COUNT] = {};
 };
 
 // Reads an OBJ file and its material library from memory. Accepted: v, vn, vt, faces
@@ -91,4 +95,8 @@ void glmVertexNormals(ObjModel* model);
 // vertex normals. Returns model.
 ObjModel* modelOnFirstUse(ObjModel*& model, const char* path);
 
+// Draws each group from a display list made at the model's first draw in this mode
+// (a model changed after that draws as it was); the group's texture is bound, and
+// the game's shader told whether it textures, outside the lists, so texture filters
+// and the shader's texturing stay as the GL state says at every draw.
 void glmDraw(ObjModel* model, unsigned int mode);

@@ -2,9 +2,11 @@
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "assets/obj_model.h"
 #include "shell/shader_program.h"
@@ -61,7 +63,58 @@ Pixel bothPipelines(bool fog, Draw draw) {
     return drawn[0];
 }
 
+// The whole window's colours.
+std::vector<uint8_t> windowPicture() {
+    std::vector<uint8_t> picture(kGlWindowSize * kGlWindowSize * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, kGlWindowSize, kGlWindowSize, GL_RGB, GL_UNSIGNED_BYTE, picture.data());
+    return picture;
+}
+
+// A model sent vertex by vertex, as every model was in every frame before models were compiled.
+void drawVertexByVertex(const ObjModel& model, unsigned int mode) {
+    mode& GLM_MODE_TEXTURE ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);
+    for (const ObjGroup& group : model.groups) {
+        const ObjMaterial& material = model.materials[group.material];
+        glBindTexture(GL_TEXTURE_2D, material.texture < 0 ? 0 : model.textures[material.texture].id);
+        if (mode & GLM_MODE_COLOR) glColor3fv(material.diffuse);
+        glBegin(GL_TRIANGLES);
+        for (uint32_t t : group.triangleIndices) {
+            for (int c = 0; c < 3; ++c) {
+                glNormal3fv(&model.normals[3 * model.triangles[t].normalIndices[c]]);
+                glTexCoord2fv(&model.texcoords[2 * model.triangles[t].texcoordIndices[c]]);
+                glVertex3fv(&model.vertices[3 * model.triangles[t].vertexIndices[c]]);
+            }
+        }
+        glEnd();
+    }
+}
+
 }  // namespace
+
+// A compiled model draws what it drew vertex by vertex, in each of the game's
+// modes one after another: the bottle's red cap and white label, lit, textured.
+TEST(ModelDrawing, CompiledModelsDrawAsSentVertexByVertex) {
+    lightScene(false);
+    std::unique_ptr<ObjModel> bottle(glmReadOBJ("resources/models/vodka/vodka.obj"));
+    glmCenterAndScale(bottle.get());
+    glmBuildFacetNormals(bottle.get());
+    glmVertexNormals(bottle.get());
+    for (unsigned int mode : {14u, 10u, 6u, 14u}) {
+        std::vector<uint8_t> pictures[2];
+        for (int compiled = 0; compiled < 2; ++compiled) {
+            lightScene(false);
+            glTranslatef(0, 0, -2.5f);
+            glRotatef(60, 1, 0, 0);
+            glColor3f(1, 1, 1);
+            compiled ? glmDraw(bottle.get(), mode) : drawVertexByVertex(*bottle, mode);
+            pictures[compiled] = windowPicture();
+        }
+        int worst = 0;
+        for (size_t i = 0; i < pictures[0].size(); ++i) worst = std::max(worst, std::abs(pictures[0][i] - pictures[1][i]));
+        EXPECT_LE(worst, 2) << "mode " << mode;
+    }
+}
 
 // The shader draws as the fixed-function pipeline does in the same state: a lit
 // white square 300 units ahead, a texture bound, fog and texturing on or off.
