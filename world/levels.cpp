@@ -29,7 +29,6 @@ const int pickupHalfLength = 4999;
 // finely on its left half and the whole plane coarsely on its right half
 // (tools/assets_pictures.py lays it out): the driver reads the road's paint
 // from close by, while the fields only go by.
-const float groundHalfSize = 5000.0f;
 const float roadStripHalfWidth = 400.0f;
 
 struct LevelPlan {
@@ -67,19 +66,19 @@ unsigned int groundTextureFor(int number) {
 
 // Texture s of world x in the whole-plane half of the ground picture.
 float planeS(float x) {
-    return 0.75f + 0.25f * x / groundHalfSize;
+    return 0.75f + 0.25f * x / kGroundHalfSize;
 }
 
 // One quad of the ground over the road's whole length, from world x0 to x1.
 void groundQuad(float x0, float x1, float s0, float s1) {
     glTexCoord2f(s0, 0.0f);
-    glVertex3f(x0, 0.0f, -groundHalfSize);
+    glVertex3f(x0, 0.0f, -kGroundHalfSize);
     glTexCoord2f(s0, 1.0f);
-    glVertex3f(x0, 0.0f, groundHalfSize);
+    glVertex3f(x0, 0.0f, kGroundHalfSize);
     glTexCoord2f(s1, 1.0f);
-    glVertex3f(x1, 0.0f, groundHalfSize);
+    glVertex3f(x1, 0.0f, kGroundHalfSize);
     glTexCoord2f(s1, 0.0f);
-    glVertex3f(x1, 0.0f, -groundHalfSize);
+    glVertex3f(x1, 0.0f, -kGroundHalfSize);
 }
 
 // The sky travels with the camera, so after a level's drive it stands far down the road.
@@ -152,9 +151,9 @@ void drawGround() {
     glColor3f(1.0f, 1.0f, 1.0f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    groundQuad(-groundHalfSize, -roadStripHalfWidth, planeS(-groundHalfSize), planeS(-roadStripHalfWidth));
+    groundQuad(-kGroundHalfSize, -roadStripHalfWidth, planeS(-kGroundHalfSize), planeS(-roadStripHalfWidth));
     groundQuad(-roadStripHalfWidth, roadStripHalfWidth, 0.0f, 0.5f);
-    groundQuad(roadStripHalfWidth, groundHalfSize, planeS(roadStripHalfWidth), planeS(groundHalfSize));
+    groundQuad(roadStripHalfWidth, kGroundHalfSize, planeS(roadStripHalfWidth), planeS(kGroundHalfSize));
     glEnd();
     glPopMatrix();
 }

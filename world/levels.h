@@ -5,6 +5,9 @@
 
 const int kLevelCount = 3;
 
+// drawGround's plane, in every frame: opaque, at height 0, |x| and |z| up to this.
+const float kGroundHalfSize = 5000.0f;
+
 struct Level {
     int32_t pickupCount;
     unsigned int groundTexture;

@@ -2,9 +2,14 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 
 #include "assets/bmp_reader.h"
+#include "player/vec3.h"
+#include "world/levels.h"
 
 Skybox sky;
 
@@ -34,7 +39,82 @@ const SkyCorner eastCorners[4] = {{0, 1, 1, 1, -1}, {1, 1, 1, 1, 1}, {1, 0, 1, -
 const SkyCorner northCorners[4] = {{0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, 1, 1, -1}, {1, 0, 1, -1, -1}};
 const SkyCorner southCorners[4] = {{0, 0, -1, -1, 1}, {0, 1, -1, 1, 1}, {1, 1, 1, 1, 1}, {1, 0, 1, -1, 1}};
 
-void drawFace(unsigned int texture, const SkyCorner (&corners)[4]) {
+// The ground plane, drawn later in every frame, filled and opaque, hides all of
+// the sky that the eye sees through it: the bottom face, and each side face
+// below some height, nearly all of the screen at a level's start. That part of
+// the sky is not drawn; below the hidden heights found, the ground still covers
+// a few pixels' worth of sky more, against rounding.
+const float hiddenMargin = 50.0f;
+// Lower eyes are left the whole sky: the near plane might cut the ground away.
+const float lowestHidingEye = 2.0f;
+const float nowhere = -std::numeric_limits<float>::infinity();
+
+// The sky's columns, its four vertical edges in units of skyReach, and which two bound each side face.
+const float columnX[4] = {-1, -1, 1, 1};
+const float columnZ[4] = {-1, 1, 1, -1};
+enum SideFace { west, east, north, south };
+const int faceColumns[4][2] = {{0, 1}, {2, 3}, {0, 3}, {1, 2}};
+
+// Heights up to which each side face is hidden, in units of skyReach (-1: none of it).
+struct HiddenSky {
+    float sideBelow[4];
+    bool bottom;
+};
+
+float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+
+// The eye of the camera transform in the modelview matrix: -R^-1 t, where the
+// rows of R^-1 are cross products of the columns of R over its determinant.
+bool eyeInWorld(Vec3* eye) {
+    float m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    const Vec3 c0 = {m[0], m[1], m[2]}, c1 = {m[4], m[5], m[6]}, c2 = {m[8], m[9], m[10]};
+    const Vec3 t = {m[12], m[13], m[14]};
+    const float det = dot(c0, cross(c1, c2));
+    if (!std::isnormal(det)) return false;
+    *eye = {-dot(cross(c1, c2), t) / det, -dot(cross(c2, c0), t) / det, -dot(cross(c0, c1), t) / det};
+    return true;
+}
+
+// How far along the way from the eye's e to c, as a fraction, the way stays over the ground.
+float fractionOverGround(float e, float c) {
+    const float d = c - e;
+    if (d == 0.0f) return std::numeric_limits<float>::infinity();
+    return ((d > 0.0f ? kGroundHalfSize : -kGroundHalfSize) - e) / d;
+}
+
+// The world height below which the ground hides the sky's vertical line at (x, z) from the eye.
+float hiddenBelowAt(const Vec3& eye, float x, float z) {
+    const float fraction = std::fmin(fractionOverGround(eye.x, x), fractionOverGround(eye.z, z));
+    if (!(fraction > 0.0f)) return nowhere;
+    return std::fmin(0.0f, eye.y * (1.0f - 1.0f / fraction)) - hiddenMargin;
+}
+
+// The ground's shadow on the sky, cast from the eye. It is convex on every face,
+// so a face part is hidden when its corners are.
+HiddenSky hiddenSky() {
+    HiddenSky hidden = {{-1, -1, -1, -1}, false};
+    GLint polygonModes[2] = {};
+    glGetIntegerv(GL_POLYGON_MODE, polygonModes);
+    Vec3 eye;
+    if (polygonModes[0] != GL_FILL || polygonModes[1] != GL_FILL || !eyeInWorld(&eye)) return hidden;
+    if (eye.y < lowestHidingEye || std::fabs(eye.x) >= kGroundHalfSize || std::fabs(eye.z) >= kGroundHalfSize) {
+        return hidden;
+    }
+    float below[4];
+    for (int i = 0; i < 4; ++i) {
+        const float x = sky.centreX + columnX[i] * skyReach, z = sky.centreZ + columnZ[i] * skyReach;
+        below[i] = hiddenBelowAt(eye, x, z) / skyReach;
+    }
+    hidden.bottom = *std::min_element(below, below + 4) > -1.0f;
+    for (int face = 0; face < 4; ++face) {
+        hidden.sideBelow[face] = std::fmax(-1.0f, std::fmin(below[faceColumns[face][0]], below[faceColumns[face][1]]));
+    }
+    return hidden;
+}
+
+// Corners below lowestY are drawn at lowestY, with the side faces' t of that height.
+void drawFace(unsigned int texture, const SkyCorner (&corners)[4], float lowestY = -1.0f) {
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -43,10 +123,13 @@ void drawFace(unsigned int texture, const SkyCorner (&corners)[4]) {
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glBegin(GL_QUADS);
     for (const SkyCorner& corner : corners) {
-        glTexCoord2f(corner.s, corner.t);
-        glVertex3f(corner.x * skyReach, corner.y * skyReach, corner.z * skyReach);
+        const bool raised = corner.y < lowestY;
+        glTexCoord2f(corner.s, raised ? (lowestY + 1.0f) / 2.0f : corner.t);
+        glVertex3f(corner.x * skyReach, (raised ? lowestY : corner.y) * skyReach, corner.z * skyReach);
     }
     glEnd();
+    // The terrain list sends no texture coordinates: it is drawn at the whole face's last one.
+    glTexCoord2f(corners[3].s, corners[3].t);
 }
 
 }  // namespace
@@ -62,6 +145,7 @@ void loadSkybox() {
 }
 
 void drawSkybox() {
+    const HiddenSky hidden = hiddenSky();
     glPushMatrix();
     // The sky is drawn first and writes no depth, so everything after it lies in front.
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -73,11 +157,11 @@ void drawSkybox() {
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
     drawFace(sky.faceYP, topCorners);
-    drawFace(sky.faceYN, bottomCorners);
-    drawFace(sky.faceXN, westCorners);
-    drawFace(sky.faceXP, eastCorners);
-    drawFace(sky.faceZN, northCorners);
-    drawFace(sky.faceZP, southCorners);
+    if (!hidden.bottom) drawFace(sky.faceYN, bottomCorners);
+    drawFace(sky.faceXN, westCorners, hidden.sideBelow[west]);
+    drawFace(sky.faceXP, eastCorners, hidden.sideBelow[east]);
+    drawFace(sky.faceZN, northCorners, hidden.sideBelow[north]);
+    drawFace(sky.faceZP, southCorners, hidden.sideBelow[south]);
     glPopMatrix();
     glDepthMask(GL_TRUE);
     glEnable(GL_DEPTH_TEST);
