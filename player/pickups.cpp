@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <cmath>
+
 #include "assets/obj_model.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
@@ -110,6 +112,18 @@ void drawRifle(const Pickup& pickup) {
 void drawBottle(const Pickup& pickup) {
     ObjModel* model = modelOnFirstUse(bottleModel, "resources/models/vodka/vodka.obj");
     drawScaled(model, pickup, kBottleScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
+}
+
+// Models are read into a box of side 2 about their centre: every corner lies within sqrt(3) of it.
+float pickupDrawnRadius(int32_t kind) {
+    const float modelRadius = std::sqrt(3.0f);
+    switch (kind) {
+        case kRedMushroom:
+        case kYellowMushroom: return modelRadius * kMushroomScale;
+        case kRifle: return modelRadius * kRifleScale;
+        case kBottle: return modelRadius * kBottleScale;
+        default: return 0.0f;
+    }
 }
 
 // Nothing is taken while a level banner is up: a death there would be wiped out

@@ -26,6 +26,8 @@ void drawRedMushroom(const Pickup& pickup);
 void drawYellowMushroom(const Pickup& pickup);
 void drawRifle(const Pickup& pickup);
 void drawBottle(const Pickup& pickup);
+// How far from its position a pickup of this kind can draw anything; 0 for a kind that draws nothing.
+float pickupDrawnRadius(int32_t kind);
 
 // Takes at most one pickup in reach of the vehicle per call.
 void collectPickups();

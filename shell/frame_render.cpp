@@ -11,6 +11,7 @@
 #include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
+#include "shell/pickup_view.h"
 #include "shell/shader_program.h"
 #include "world/levels.h"
 #include "world/scene.h"
@@ -55,9 +56,14 @@ void drawPickup(const Pickup& pickup) {
     useShaderProgram(0);
 }
 
+// Only the pickups that can change a pixel, in their order; the view is the
+// camera of the pose being drawn.
 void drawPickups() {
     if (!level.pickups) return;
-    for (int32_t i = 0; i < level.pickupCount; ++i) drawPickup(level.pickups[i]);
+    const PickupView view = pickupViewNow();
+    for (int32_t i = 0; i < level.pickupCount; ++i) {
+        if (pickupCanShow(view, level.pickups[i])) drawPickup(level.pickups[i]);
+    }
 }
 
 void countFrame() {
