@@ -19,7 +19,9 @@ xvfb_pid=""
 stop_xvfb() { [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null; true; }
 trap stop_xvfb EXIT
 display_file=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+# -noreset: an X server resets when its last client leaves, and refuses new
+# connections meanwhile; the game's own display check is such a client.
+Xvfb -displayfd 3 -screen 0 1600x900x24 -nolisten tcp -noreset 3>"$display_file" >/dev/null 2>&1 &
 xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$display_file")"
