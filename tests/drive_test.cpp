@@ -85,17 +85,10 @@ TEST_F(Drive, AcceleratingBrakingReversingAndCoasting) {
     drive.reverseSpeed = 3;
     steps(2);
     EXPECT_EQ(drive.reverseSpeed, 1) << "both keys slow the faster direction by one";
-
     keys = KeyState{};
-    engineSound = EngineSound::none;
     z = player.cameraPos.z;
     steps(2);
-    EXPECT_EQ(drive.reverseSpeed, 0);
-    EXPECT_GT(player.cameraPos.z, z) << "coasting backward";
-    EXPECT_EQ(engineSound, EngineSound::idle);
-    engineSound = EngineSound::none;
-    steps(5);
-    EXPECT_EQ(engineSound, EngineSound::none) << "at rest with no key nothing chooses a loop";
+    EXPECT_TRUE(drive.reverseSpeed == 0 && player.cameraPos.z > z) << "coasting backward";
 }
 
 TEST_F(Drive, TurningKeepsTheCameraFrameSquare) {
@@ -111,7 +104,7 @@ TEST_F(Drive, TurningKeepsTheCameraFrameSquare) {
     EXPECT_NEAR(player.heading, 32, 1e-3) << "both turn keys cancel";
 }
 
-TEST_F(Drive, SteppingStaysInsideTheWorldAndWheelsSpinByWholeDegrees) {
+TEST_F(Drive, SteppingStaysInsideTheWorld) {
     for (int i = 0; i < 100; ++i) stepBack(1);
     EXPECT_NEAR(player.cameraPos.z, 5014.5, 0.5) << "the probe 30 ahead stops at 4985";
     player.cameraPos = {4970, 17, 0};
@@ -119,17 +112,6 @@ TEST_F(Drive, SteppingStaysInsideTheWorldAndWheelsSpinByWholeDegrees) {
     stepBack(10);
     stepBack(std::nanf(""));
     EXPECT_EQ(player.cameraPos.z, 0) << "the side probe and a distance that is not a number";
-
-    const float cases[][4] = {{5, 0, 0, -1}, {75, 0, 6, -1}, {30, 0, 4, -1}, {0, 30, 4, +1}};
-    for (auto [forward, reverse, degrees, spin] : cases) {
-        SetUp();
-        drive.forwardSpeed = forward;
-        drive.reverseSpeed = reverse;
-        (forward > 0 ? keys.forward : keys.backward) = true;
-        steps(1);
-        EXPECT_EQ(player.wheelAngle, degrees) << forward << " " << reverse;
-        EXPECT_EQ(player.wheelSpin, spin);
-    }
 }
 
 TEST_F(Drive, TheSameDriveAtEveryFrameRate) {

@@ -15,21 +15,18 @@ TEST(FrameRateText, SpellsTheRateInCapitalWords) {
     for (const auto& [rate, text] : cases) EXPECT_EQ(frameRateText(rate), text) << rate;
 }
 
-// One overlay frame per step, after what happened since the last: nothing, Home,
-// the end line reached (won), the road left (off), or both. Leaving the road is
-// a loss even past the end line; a banner stays however long the car stays beyond a limit.
-TEST(LevelFlow, BannersWaitForHomeWinsAdvanceOnceAndHomeOnGameOverRestarts) {
+// One overlay frame per step, after what happened since the last: nothing, Home, the end line
+// reached (won), or that and the road left (both). Leaving the road is a loss even past the end line,
+// and Home then restarts at level 1; the playthrough goes through the rest.
+TEST(LevelFlow, LeavingTheRoadPastTheEndLineLosesAndHomeRestarts) {
     levelNumber = 1;
     levelIntroVisible = true;
     startRequested = restartRequested = gameOver = levelComplete = false;
     const std::optional<int> none;
     const struct { const char* event; bool gameOverPicture; std::optional<int> banner; bool start; int level; } steps[] = {
-        {"", false, 1, false, 1},        {"home", false, 1, true, 1},    {"", false, none, false, 1},
-        {"home", false, none, false, 1}, {"won", false, none, false, 2}, {"won", false, 2, false, 2},
-        {"home", false, 2, true, 2},     {"won", false, none, false, 3}, {"won", false, 3, false, 3},
-        {"home", false, 3, true, 3},     {"won", false, none, false, 4}, {"home", false, 4, true, 4},
-        {"both", true, none, false, 4},  {"won", true, none, false, 4},  {"home", true, 1, false, 1},
-        {"off", true, 1, false, 1},      {"home", false, 1, true, 1},    {"", false, none, false, 1}};
+        {"home", false, 1, true, 1}, {"", false, none, false, 1}, {"won", false, none, false, 2},
+        {"home", false, 2, true, 2}, {"both", true, none, false, 2}, {"won", true, none, false, 2},
+        {"home", true, 1, false, 1}, {"home", false, 1, true, 1}};
     for (const auto& step : steps) {
         const std::string event = step.event;
         if (event == "home") {  // what the Home key asks for
@@ -37,7 +34,7 @@ TEST(LevelFlow, BannersWaitForHomeWinsAdvanceOnceAndHomeOnGameOverRestarts) {
             restartRequested = gameOver;
         }
         if (event == "won" || event == "both") levelComplete = true;
-        if (event == "off" || event == "both") gameOver = true;
+        if (event == "both") gameOver = true;
         const HudScreen s = stepLevelFlow();
         EXPECT_EQ(std::make_tuple(s.gameOverPicture, s.bannerLevel, s.startLevelNow, levelNumber),
                   std::make_tuple(step.gameOverPicture, step.banner, step.start, step.level))

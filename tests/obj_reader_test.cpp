@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
 #include <fstream>
 
@@ -51,16 +50,6 @@ TEST(ObjReader, ReadsFacesInEveryFormAsFansAndValuesAsTheCLibraryDoes) {
     EXPECT_EQ((std::vector<float>{v[18], v[19], v[20], v[21], v[24]}),
               (std::vector<float>{std::strtof("1.0000000596046448", nullptr), 2.5f, INFINITY, -0.25f, 0}));
     EXPECT_TRUE(std::isnan(v[22]) && v.size() == 27);
-}
-
-TEST(ObjReader, ACubeWrittenWithRelativeIndicesHasTheAbsoluteCubesTriangles) {
-    std::string cube = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\nv 0 1 1";
-    const int faces[] = {1, 3, 2, 1, 4, 3, 5, 6, 7, 5, 7, 8, 1, 2, 6, 1, 6, 5,
-                         4, 7, 3, 4, 8, 7, 1, 5, 8, 1, 8, 4, 2, 3, 7, 2, 7, 6};
-    for (int back : {0, 9})
-        for (int i = 0; i < 36; ++i) cube += (i % 3 ? " " : "\nf ") + std::to_string(faces[i] - back);
-    const std::vector<Ints> all = corners(*readObj(cube).first);
-    EXPECT_TRUE(all.size() == 72 && std::equal(all.begin(), all.begin() + 36, all.begin() + 36)) << all.size();
 }
 
 TEST(ObjReader, IndicesNamingNoEntryGiveEntryZeroAndOneWarning) {
