@@ -142,7 +142,10 @@ void startLevel() {
     liftPickupsOntoTerrain();
 }
 
+// The ground is opaque, so blending it would only read back what it covers.
 void drawGround() {
+    const GLboolean blending = glIsEnabled(GL_BLEND);
+    glDisable(GL_BLEND);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, level.groundTexture);
@@ -156,4 +159,5 @@ void drawGround() {
     groundQuad(roadStripHalfWidth, kGroundHalfSize, planeS(roadStripHalfWidth), planeS(kGroundHalfSize));
     glEnd();
     glPopMatrix();
+    if (blending) glEnable(GL_BLEND);
 }
