@@ -16,6 +16,7 @@
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
 #include "shell/shader_program.h"
+#include "shell/view_volume.h"
 #include "world/levels.h"
 #include "world/scene.h"
 #include "world/skybox.h"
@@ -62,8 +63,9 @@ void backdropFrame() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     applyCamera();
+    const ViewVolume view = viewVolumeNow();
     drawSkybox();
-    glCallList(terrainList);
+    drawTerrain(view);
     drawGround();
     glutSwapBuffers();
 }

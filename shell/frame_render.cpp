@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
+
 #include "hud/hud.h"
 #include "platform/tick_counter.h"
 #include "player/pickups.h"
@@ -11,8 +13,8 @@
 #include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
-#include "shell/pickup_view.h"
 #include "shell/shader_program.h"
+#include "shell/view_volume.h"
 #include "world/levels.h"
 #include "world/scene.h"
 #include "world/skybox.h"
@@ -56,13 +58,12 @@ void drawPickup(const Pickup& pickup) {
     useShaderProgram(0);
 }
 
-// Only the pickups that can change a pixel, in their order; the view is the
-// camera of the pose being drawn.
-void drawPickups() {
+// Only the pickups that can change a pixel, in their order.
+void drawPickups(const ViewVolume& view) {
     if (!level.pickups) return;
-    const PickupView view = pickupViewNow();
     for (int32_t i = 0; i < level.pickupCount; ++i) {
-        if (pickupCanShow(view, level.pickups[i])) drawPickup(level.pickups[i]);
+        const Pickup& pickup = level.pickups[i];
+        if (ballCanShow(view, pickup.position, pickupDrawnRadius(pickup.kind))) drawPickup(pickup);
     }
 }
 
@@ -77,26 +78,39 @@ void countFrame() {
     }
 }
 
+// The world as the camera of the drawn pose sees it.
+void drawScene() {
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    showDrawnPose(stepFraction());
+    applyCamera();
+    const ViewVolume view = viewVolumeNow();
+    drawSkybox();
+    drawTerrain(view);
+    drawBuilding();
+    drawSceneryWheel();
+    drawVehicle();
+    drawGround();
+    drawPickups(view);
+    restoreStepPose();
+}
+
 }  // namespace
 
 void onDisplay() {
     useShaderProgram(0);
     glClear(GL_COLOR_BUFFER_BIT);  // the sky box clears the depth buffer
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    showDrawnPose(stepFraction());
-    applyCamera();
-    drawSkybox();
-    glCallList(terrainList);
-    drawBuilding();
-    drawSceneryWheel();
-    drawVehicle();
-    drawGround();
-    drawPickups();
-    restoreStepPose();
+    drawScene();
     drawHud();
     glutSwapBuffers();
     countFrame();
+}
+
+void drawTerrain(const ViewVolume& view) {
+    const TerrainDrawing& drawing = terrainDrawing;
+    if (!ballCanShow(view, drawing.centre, drawing.radius)) return;
+    const float depth = std::max(nearestDepth(view, drawing.centre, drawing.radius), float(kNearPlane));
+    glCallList(terrainListFor(view.pixelsPerUnitDepth / depth));
 }
 
 void onReshape(int width, int height) {

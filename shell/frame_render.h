@@ -15,7 +15,11 @@ extern int32_t fpsFrameCount;
 extern uint32_t fpsLastTimeMs;  // tick of the last measurement
 extern int32_t framesPerSecond;  // 0 until the first measurement
 
+struct ViewVolume;
+
 void onDisplay();
+// The terrain at the detail the view needs, if any of it can show.
+void drawTerrain(const ViewVolume& view);
 void onReshape(int width, int height);
 // A 45-degree perspective of this aspect and range; the modelview matrix is current after.
 void setProjection(double aspect, double nearPlane, double farPlane);

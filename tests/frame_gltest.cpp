@@ -2,17 +2,20 @@
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
+#include <GL/freeglut.h>
 
 #include <tuple>
 #include <vector>
 
+#include "player/pickups.h"
 #include "player/player.h"
 #include "shell/frame_pose.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
-#include "shell/pickup_view.h"
+#include "shell/view_volume.h"
 #include "tests/support/game_driver.h"
 #include "world/skybox.h"
+#include "world/terrain.h"
 
 namespace {
 
@@ -22,13 +25,17 @@ void lookFrom(Vec3 eye, Vec3 view) {
     rememberStepPose();
 }
 
+std::vector<Pixel> picture() {
+    std::vector<Pixel> pixels;
+    for (int at = 0; at < kDesignWidth * kDesignHeight; at += 4)
+        pixels.push_back(framePixel(at % kDesignWidth, at / kDesignWidth));
+    return pixels;
+}
+
 std::vector<Pixel> frameOverClearColour(float red, float green, float blue) {
     glClearColor(red, green, blue, 1);
     onDisplay();
-    std::vector<Pixel> picture;
-    for (int at = 0; at < kDesignWidth * kDesignHeight; at += 4)
-        picture.push_back(framePixel(at % kDesignWidth, at / kDesignWidth));
-    return picture;
+    return picture();
 }
 
 }  // namespace
@@ -57,12 +64,33 @@ TEST(Frame, PickupsOutOfViewOrLostInFogAreNotDrawn) {
     const struct { Vec3 at; bool fog, shown; } cases[] = {
         {{0, 5, 4900}, false, true}, {{0, 28, 5000}, false, false}, {{150, 5, 4900}, false, false},
         {{0, 5, 3000}, false, true}, {{0, 5, 3000}, true, false}, {{0, 5, 4000}, true, true}};
-    Pickup pickup;
-    pickup.kind = kYellowMushroom;
     for (const auto& c : cases) {
         c.fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
-        pickup.position = c.at;
-        EXPECT_EQ(pickupCanShow(pickupViewNow(), pickup), c.shown) << c.at.x << ", " << c.at.z << " fog " << c.fog;
+        const bool shown = ballCanShow(viewVolumeNow(), c.at, pickupDrawnRadius(kYellowMushroom));
+        EXPECT_EQ(shown, c.shown) << c.at.x << ", " << c.at.z << " fog " << c.fog;
     }
     glDisable(GL_FOG);
+}
+
+// Far off, the terrain is drawn from a coarser grid, which covers the same pixels
+// as the full grid's but for a few along its outline.
+TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
+    startDrivenGame();
+    lookFrom({0, 30, 800}, {0, -0.04f, -1});
+    std::vector<Pixel> pictures[2];
+    for (bool coarse : {false, true}) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        applyCamera();
+        coarse ? drawTerrain(viewVolumeNow()) : glCallList(terrainDrawing.lists[0]);
+        pictures[coarse] = picture();
+    }
+    const Pixel black = {0, 0, 0};
+    int covered = 0, differing = 0;
+    for (size_t i = 0; i < pictures[0].size(); ++i) {
+        covered += pictures[0][i] != black;
+        differing += (pictures[0][i] == black) != (pictures[1][i] == black);
+    }
+    EXPECT_GT(covered, 400);
+    EXPECT_LE(differing, covered / 50);
 }

@@ -82,7 +82,7 @@ void initScene() {
     setUpFog();
     buildFont();
     enableSceneState();
-    terrainList = buildTerrainList();
+    buildTerrainDrawing();
     setUpMaterial();
     setUpLights();
     glColorMaterial(GL_FRONT, GL_DIFFUSE);

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,7 +12,7 @@
 #include "player/vec3.h"
 
 Heightfield terrain;
-unsigned int terrainList;
+TerrainDrawing terrainDrawing;
 
 namespace {
 
@@ -25,6 +26,8 @@ const int patchShiftZ = 100;
 // Queries farther out than this cannot hit any grid and would overflow the index maths.
 const float farthestQuery = 1.0e7f;
 const Vec3 straightUp = {0.0f, 1.0f, 0.0f};
+// A coarser grid is drawn only where it strays less than this many pixels from the full one.
+const float mostStrayPixels = 0.5f;
 
 void releaseHeightfield() {
     std::free(terrain.heights);
@@ -115,12 +118,72 @@ Vec3 sampleNormal(int row, int column) {
     return normalize(sum);
 }
 
+// Where a sample of this height is drawn.
+Vec3 gridPoint(int row, int column, float height) {
+    return {float(column) - terrain.width / 2.0f, height + surfaceLift, terrain.depth / 2.0f - float(row) + patchShiftZ};
+}
+
 void emitSample(int row, int column) {
     const size_t i = sampleIndex(row, column);
     if (terrain.surfaceColours) glColor3fv(&terrain.surfaceColours[3 * i]);
     if (terrain.surfaceNormals) glNormal3fv(&terrain.surfaceNormals[3 * i]);
-    glVertex3f(float(column) - terrain.width / 2.0f, terrain.heights[i] + surfaceLift,
-               terrain.depth / 2.0f - float(row) + patchShiftZ);
+    const Vec3 at = gridPoint(row, column, terrain.heights[i]);
+    glVertex3f(at.x, at.y, at.z);
+}
+
+// The next sample along a grid of count samples taken every step-th, ending on the last.
+int nextSample(int at, int step, int count) { return std::min(at + step, count - 1); }
+
+// A coarse triangle's heights lie between its corners', so the spread of the
+// full grid's heights within each coarse cell bounds how far its surface strays.
+float gridStray(int step) {
+    float stray = 0.0f;
+    for (int row = 0; terrain.heights && row + 1 < terrain.depth; row = nextSample(row, step, terrain.depth)) {
+        for (int column = 0; column + 1 < terrain.width; column = nextSample(column, step, terrain.width)) {
+            float lowest = heightAt(row, column), highest = lowest;
+            for (int r = row; r <= nextSample(row, step, terrain.depth); ++r) {
+                for (int c = column; c <= nextSample(column, step, terrain.width); ++c) {
+                    lowest = std::fmin(lowest, heightAt(r, c));
+                    highest = std::fmax(highest, heightAt(r, c));
+                }
+            }
+            stray = std::fmax(stray, highest - lowest);
+        }
+    }
+    return stray;
+}
+
+void compileGrid(unsigned int list, int step) {
+    glNewList(list, GL_COMPILE);
+    if (terrain.surfaceNormals && terrain.surfaceColours) {
+        glColorMaterial(GL_FRONT, GL_DIFFUSE);
+        glEnable(GL_COLOR_MATERIAL);
+    }
+    for (int row = 0; terrain.heights && row + 1 < terrain.depth; row = nextSample(row, step, terrain.depth)) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int column = 0; column < terrain.width; column = nextSample(column, step, terrain.width)) {
+            emitSample(nextSample(row, step, terrain.depth), column);
+            emitSample(row, column);
+            if (column == terrain.width - 1) break;
+        }
+        glEnd();
+    }
+    glEndList();
+}
+
+// Round the grid's corners at its lowest and highest drawn heights.
+void placeTerrainBall() {
+    float lowest = 0.0f, highest = 0.0f;
+    if (terrain.heights) {
+        const auto range = std::minmax_element(terrain.heights, terrain.heights + sampleCount());
+        lowest = *range.first;
+        highest = *range.second;
+    }
+    const Vec3 firstCorner = gridPoint(0, 0, lowest);
+    const Vec3 lastCorner = gridPoint(terrain.depth - 1, terrain.width - 1, highest);
+    terrainDrawing.centre = scale(add(firstCorner, lastCorner), 0.5f);
+    const Vec3 reach = sub(lastCorner, terrainDrawing.centre);
+    terrainDrawing.radius = std::sqrt(reach.x * reach.x + reach.y * reach.y + reach.z * reach.z);
 }
 
 }  // namespace
@@ -179,23 +242,21 @@ int rescaleHeightfield() {
     return 0;
 }
 
-unsigned int buildTerrainList() {
-    const unsigned int list = glGenLists(1);
-    glNewList(list, GL_COMPILE);
-    if (terrain.surfaceNormals && terrain.surfaceColours) {
-        glColorMaterial(GL_FRONT, GL_DIFFUSE);
-        glEnable(GL_COLOR_MATERIAL);
+void buildTerrainDrawing() {
+    const unsigned int first = glGenLists(kTerrainDetailLevels);
+    for (int level = 0; level < kTerrainDetailLevels; ++level) {
+        const int step = 1 << level;
+        terrainDrawing.lists[level] = first + level;
+        terrainDrawing.strays[level] = gridStray(step);
+        compileGrid(first + level, step);
     }
-    for (int row = 0; terrain.heights && row + 1 < terrain.depth; ++row) {
-        glBegin(GL_TRIANGLE_STRIP);
-        for (int column = 0; column < terrain.width; ++column) {
-            emitSample(row + 1, column);
-            emitSample(row, column);
-        }
-        glEnd();
-    }
-    glEndList();
-    return list;
+    placeTerrainBall();
+}
+
+unsigned int terrainListFor(float pixelsPerUnit) {
+    int level = kTerrainDetailLevels - 1;
+    while (level > 0 && !(terrainDrawing.strays[level] * pixelsPerUnit < mostStrayPixels)) --level;
+    return terrainDrawing.lists[level];
 }
 
 bool terrainHeightAt(float x, float z, float* height) {

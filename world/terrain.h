@@ -1,7 +1,10 @@
 #pragma once
 // The heightmap terrain: one sample per pixel of "resources/vorlane.tga",
-// rescaled to heights -3..9, lit, drawn from a display list.
+// rescaled to heights -3..9, lit, drawn from display lists of ever coarser
+// grids: far off, a coarser grid draws the same picture in a fraction of the time.
 #include <cstdint>
+
+#include "player/vec3.h"
 
 struct TgaImage;
 
@@ -13,8 +16,18 @@ struct Heightfield {
     float* surfaceColours;   // 3 per sample, only for 32-bit images
 };
 
+// Grids of every 1st, 2nd, 4th and 8th sample, each with the last row and column.
+const int kTerrainDetailLevels = 4;
+
+struct TerrainDrawing {
+    unsigned int lists[kTerrainDetailLevels];  // finest first
+    float strays[kTerrainDetailLevels];        // how far in height each grid's surface may lie from the full one's
+    Vec3 centre;                               // a ball round the drawn surface
+    float radius;
+};
+
 extern Heightfield terrain;
-extern unsigned int terrainList;
+extern TerrainDrawing terrainDrawing;
 
 int loadHeightfield();     // 0, -4 unreadable image, -3 out of memory
 // As loadHeightfield, from any TGA file. Accepts 8-bit grey, 24-bit colour (made
@@ -26,6 +39,8 @@ int loadHeightfieldFrom(const char* path);
 int buildHeightfield(TgaImage& image, const char* path);
 int rescaleHeightfield();  // 0, -1 without heights
 void computeHeightfieldNormals();
-unsigned int buildTerrainList();
+void buildTerrainDrawing();
+// The coarsest grid that strays less than half a pixel where a unit of height spans this many pixels.
+unsigned int terrainListFor(float pixelsPerUnit);
 // The sample under world (x, z); false outside the grid.
 bool terrainHeightAt(float x, float z, float* height);

@@ -1,4 +1,4 @@
-#include "shell/pickup_view.h"
+#include "shell/view_volume.h"
 
 #include <GL/gl.h>
 
@@ -42,12 +42,14 @@ float fogHidingDepth() {
 
 // The sides of the view are sums and differences of the last row of
 // projection x modelview with each of the others.
-PickupView pickupViewNow() {
+ViewVolume viewVolumeNow() {
     float projection[16], modelview[16], clip[16];
+    GLint viewport[4] = {};
     glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetIntegerv(GL_VIEWPORT, viewport);
     multiply(projection, modelview, clip);
-    PickupView view;
+    ViewVolume view;
     for (int side = 0; side < 6; ++side) {
         const int row = side / 2;
         const float sign = side % 2 == 0 ? 1.0f : -1.0f;
@@ -62,14 +64,17 @@ PickupView pickupViewNow() {
     }
     for (int column = 0; column < 4; ++column) view.depthRow[column] = -entry(modelview, 2, column);
     view.fogHidingDepth = fogHidingDepth();
+    view.pixelsPerUnitDepth = entry(projection, 1, 1) * float(viewport[3]) / 2.0f;
     return view;
 }
 
-bool pickupCanShow(const PickupView& view, const Pickup& pickup) {
-    const float radius = pickupDrawnRadius(pickup.kind);
+bool ballCanShow(const ViewVolume& view, const Vec3& centre, float radius) {
     for (const float* side : view.sides) {
-        if (planeAt(side, pickup.position) < -radius) return false;
+        if (planeAt(side, centre) < -radius) return false;
     }
-    const float nearestDepth = planeAt(view.depthRow, pickup.position) - radius * length3(view.depthRow);
-    return nearestDepth <= view.fogHidingDepth;
+    return nearestDepth(view, centre, radius) <= view.fogHidingDepth;
+}
+
+float nearestDepth(const ViewVolume& view, const Vec3& centre, float radius) {
+    return planeAt(view.depthRow, centre) - radius * length3(view.depthRow);
 }
