@@ -228,6 +228,12 @@ HudScreen stepLevelFlow() {
     return screen;
 }
 
+// Each of these flags puts a full-window picture in this frame's overlay, as
+// stepLevelFlow decides it; only lines show of a picture drawn in wireframe.
+bool hudCoversScene() {
+    return !renderOptions.wireframe && (renderOptions.helpVisible || gameOver || levelIntroVisible);
+}
+
 void drawHud() {
     enter2d();
     if (renderOptions.helpVisible) drawFullScreen(kHelp);

@@ -5,6 +5,9 @@
 #include <string>
 
 void drawHud();
+// Whether this frame's overlay will cover the whole window with an opaque
+// picture (help, game over or a banner), so that nothing drawn under it shows.
+bool hudCoversScene();
 
 // What the level flow puts on screen in one frame.
 struct HudScreen {

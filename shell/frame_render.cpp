@@ -100,7 +100,7 @@ void drawScene() {
 void onDisplay() {
     useShaderProgram(0);
     glClear(GL_COLOR_BUFFER_BIT);  // the sky box clears the depth buffer
-    drawScene();
+    if (!hudCoversScene()) drawScene();
     drawHud();
     glutSwapBuffers();
     countFrame();

@@ -72,6 +72,20 @@ TEST(Frame, PickupsOutOfViewOrLostInFogAreNotDrawn) {
     glDisable(GL_FOG);
 }
 
+// A banner hides the scene, which is then left out; in wireframe the scene shows between the banner's lines.
+TEST(Frame, OnlyAFilledBannerHidesTheScene) {
+    startDrivenGame();
+    levelIntroVisible = true;
+    for (bool wireframe : {false, true}) {
+        if (wireframe) tapSpecialKey(GLUT_KEY_F3);
+        lookFrom({0, 17, 4970}, {0, -0.4f, -1});
+        const std::vector<Pixel> ahead = frameOverClearColour(0, 0, 0);
+        lookFrom({0, 17, 4970}, {0, -0.1f, 1});
+        EXPECT_EQ(ahead == frameOverClearColour(0, 0, 0), !wireframe);
+    }
+    tapSpecialKey(GLUT_KEY_F3);
+}
+
 // Far off, the terrain is drawn from a coarser grid, which covers the same pixels
 // as the full grid's but for a few along its outline.
 TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
