@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <string>
-#include <tuple>
-#include <vector>
 
 #include "player/pickups.h"
 #include "player/player.h"
@@ -20,12 +17,11 @@ using Meters = std::tuple<int32_t, int32_t, int32_t>;  // health, boost points, 
 const char* const badShroom = "Got HP Powerup(BAD SHROOM)!\n";
 std::vector<Pickup> field;
 
-void setMeters(Meters meters) { std::tie(player.health, player.boostPoints, player.ammo) = meters; }
 Meters meters() { return {player.health, player.boostPoints, player.ammo}; }
 
-// Lays pickups at the given offsets from the vehicle's reference point, the meters at (50, 200, 5).
-void lay(std::vector<std::pair<int, Vec3>> kindsAndOffsets) {
-    setMeters({50, 200, 5});
+// Lays pickups at the given offsets from the vehicle's reference point, with the meters given.
+void lay(std::vector<std::pair<int, Vec3>> kindsAndOffsets, Meters before = {50, 200, 5}) {
+    std::tie(player.health, player.boostPoints, player.ammo) = before;
     player.pickupReach = 20;
     player.vehiclePos = {0, 5, -30};
     gameOver = levelIntroVisible = false;
@@ -48,41 +44,32 @@ std::string collect() {
 
 }  // namespace
 
-TEST(Pickups, MetersStopAtTheirCapsAndABadMushroomTakesOnlyWhatIsThere) {
-    const struct { int kind; Meters before, after; const char* message; } cases[] = {
-        {kRedMushroom, {100, 200, 5}, {100, 200, 5}, ""}, {7, {50, 200, 5}, {50, 200, 5}, ""},
-        {kYellowMushroom, {75, 25, 2}, {50, 25, 2}, badShroom}, {kYellowMushroom, {75, 26, 3}, {50, 1, 1}, badShroom},
-        {kRifle, {50, 200, 10}, {50, 200, 10}, "Got ammo Powerup!\n"},
-        {kBottle, {50, 399, 5}, {50, 449, 5}, "Got BP Powerup!\n"},
-        {kBottle, {50, 400, 5}, {50, 400, 5}, "Got BP Powerup!\n"}};
-    for (const auto& c : cases) {
-        lay({{c.kind, {0, 0, 0}}});
-        setMeters(c.before);
-        EXPECT_EQ(collect(), c.message) << c.kind;
-        EXPECT_TRUE(field[0].collected && !gameOver) << c.kind;
-        EXPECT_EQ(meters(), c.after) << c.kind << " at " << testing::PrintToString(c.before);
-    }
-}
-
-// Squared distance against the reach itself: a placed pickup is taken within about 5.9 units.
-TEST(Pickups, ReachComparesSquaredDistanceWithTheReachItself) {
+// Each meter stops at its cap; a bad mushroom takes only what is there. The reach compares squared distance with
+// the reach itself: a pickup is taken within about 5.9 units, whatever its height.
+TEST(Pickups, MetersStopAtTheirCapsWithinTheReach) {
     const float d = 1 / std::sqrt(2.0f);
-    const std::pair<Vec3, bool> cases[] = {
-        {{5.9f, 0, 0}, true},  {{5.9f * d, 0, 5.9f * d}, true},  {{0, 400, 5.9f}, true},  // height never matters
-        {{6.0f, 0, 0}, false}, {{-6.0f * d, 0, 6.0f * d}, false}};
-    for (const auto& [offset, taken] : cases) {
-        lay({{kBottle, offset}});
-        collect();
-        EXPECT_EQ(field[0].collected, taken) << offset.x << ", " << offset.z;
+    const struct { int kind; Vec3 offset; Meters before, after; const char* message; } cases[] = {
+        {kRedMushroom, {}, {100, 200, 5}, {100, 200, 5}, ""}, {7, {}, {50, 200, 5}, {50, 200, 5}, ""},
+        {kYellowMushroom, {}, {75, 25, 2}, {50, 25, 2}, badShroom},
+        {kYellowMushroom, {}, {75, 26, 3}, {50, 1, 1}, badShroom},
+        {kRifle, {5.9f, 0, 0}, {50, 200, 10}, {50, 200, 10}, "Got ammo Powerup!\n"},
+        {kBottle, {5.9f * d, 0, 5.9f * d}, {50, 399, 5}, {50, 449, 5}, "Got BP Powerup!\n"},
+        {kBottle, {0, 400, 5.9f}, {50, 400, 5}, {50, 400, 5}, "Got BP Powerup!\n"},
+        {kBottle, {6, 0, 0}, {50, 200, 5}, {50, 200, 5}, ""},
+        {kRifle, {-6 * d, 0, 6 * d}, {50, 200, 5}, {50, 200, 5}, ""}};
+    for (const auto& c : cases) {
+        lay({{c.kind, c.offset}}, c.before);
+        EXPECT_EQ(collect(), c.message) << c.kind;
+        EXPECT_TRUE(field[0].collected == (std::hypot(c.offset.x, c.offset.z) < 5.95f) && !gameOver) << c.kind;
+        EXPECT_EQ(meters(), c.after) << c.kind << " at " << testing::PrintToString(c.before);
     }
 }
 
 // One pickup a call, the first in reach not yet taken; none while a banner is up.
 // A death there would be wiped out by the banner's level start.
 TEST(Pickups, OneACallAndABadMushroomThatEmptiesHealthEndsTheGame) {
-    lay({{kBottle, {30, 0, 0}}, {kRifle, {1, 0, 0}}, {kYellowMushroom, {0, 0, 1}}, {kRifle, {0, 0, -2}}});
+    lay({{kBottle, {30, 0, 0}}, {kRifle, {1, 0, 0}}, {kYellowMushroom, {0, 0, 1}}, {kRifle, {0, 0, -2}}}, {25, 200, 5});
     field[1].collected = true;
-    player.health = 25;
     drive.forwardSpeed = 80;
     drive.reverseSpeed = 3;
     levelIntroVisible = true;
