@@ -79,6 +79,23 @@ TEST(ObjReader, GroupsAndMaterialsComeNewestFirstFromTheLibraryBesideTheModel) {
     EXPECT_EQ(out, "glmFindMaterial():  can't find material \"green\".\n");
 }
 
+// Corners within ninety degrees share one normal: the cube's 36 corners get 8, two triangles folded back on each
+// other 6. These, a triangle naming a vertex twice and a vertex no triangle uses leave every normal finite.
+TEST(ObjReader, CornersWithinNinetyDegreesShareANormalThatStaysFinite) {
+    const std::pair<std::string, uint32_t> models[] = {{"v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nv 1 0 1\nv 1 1 1\n"
+        "v 0 1 1\nf 1 3 2\nf 1 4 3\nf 5 6 7\nf 5 7 8\nf 1 2 6\nf 1 6 5\nf 4 7 3\nf 4 8 7\nf 1 5 8\nf 1 8 4\nf 2 3 7\n"
+        "f 2 7 6\n", 8}, {"v 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nf 1 2 3\nf 1 3 2\nf 1 2 1\n", 6}};
+    for (const auto& [text, count] : models) {
+        auto model = readObj(text).first;
+        glmBuildFacetNormals(model.get());
+        testing::internal::CaptureStderr();
+        glmVertexNormals(model.get());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), count == 8 ? "" : "glmVertexNormals(): vertex w/o a triangle\n");
+        EXPECT_EQ(model->normalCount, count);
+        for (float v : model->normals) EXPECT_TRUE(std::isfinite(v));
+    }
+}
+
 TEST(ObjReaderDeath, UnreadableFilesAndUnknownVertexTokensEndTheProcess) {
     // The token message goes to standard output; the child sends it to stderr to be matched.
     const std::pair<std::string, const char*> fatal[] = {
