@@ -1,4 +1,4 @@
-// The drive logic in fixed steps of game time: keys, speeds, turning, bounds,
+// The drive logic in fixed steps of game time: pedals, turning, bounds, input
 // and the same game at every frame rate.
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <functional>
-#include <vector>
 
 #include "player/player.h"
 #include "player/vehicle_motion.h"
@@ -20,10 +19,27 @@
 
 namespace {
 
+using Events = std::vector<std::pair<uint32_t, std::function<void()>>>;
+
 const Player startingPlayer = player;
 
 void press(unsigned char key) { onKeyDown(key, 0, 0); }
 void release(unsigned char key) { onKeyUp(key, 0, 0); }
+
+void steps(int count) {
+    for (int i = 0; i < count; ++i) runGameStep();
+}
+
+// Passes at rate frames a second for ms; each event goes to the game in the first pass at or after its time.
+void frames(int rate, uint32_t ms, const Events& events = {}) {
+    uint32_t start = scriptedNowMs;
+    size_t next = 0;
+    for (long frame = 0; frame * 1000 / rate <= ms; ++frame) {
+        scriptedNowMs = start + uint32_t(frame * 1000 / rate);
+        while (next < events.size() && events[next].first <= scriptedNowMs - start) events[next++].second();
+        catchUpGameTime();
+    }
+}
 
 class Drive : public ::testing::Test {
 protected:
@@ -39,56 +55,31 @@ protected:
         level.pickupCount = 0;
         gameOver = levelComplete = levelIntroVisible = false;
     }
-
-    void steps(int count) {
-        for (int i = 0; i < count; ++i) runGameStep();
-    }
-
-    // Passes at rate frames a second for ms; each event goes to the game in the first pass at or after its time.
-    void frames(int rate, uint32_t ms, const std::vector<std::pair<uint32_t, std::function<void()>>>& events = {}) {
-        uint32_t start = scriptedNowMs;
-        size_t next = 0;
-        for (long frame = 0; frame * 1000 / rate <= ms; ++frame) {
-            scriptedNowMs = start + uint32_t(frame * 1000 / rate);
-            while (next < events.size() && events[next].first <= scriptedNowMs - start) events[next++].second();
-            catchUpGameTime();
-        }
-    }
 };
 
 }  // namespace
 
-TEST_F(Drive, AcceleratingBrakingReversingAndCoasting) {
-    keys.forward = true;
-    steps(1);
-    EXPECT_EQ(player.cameraPos.z, startingPlayer.cameraPos.z) << "the first step travels at level 0";
-    for (int speed = 1; speed <= 120; ++speed, steps(1)) {
-        ASSERT_EQ(drive.forwardSpeed, speed);
-        ASSERT_EQ(engineSound, EngineSound::accelerating);
+// Pedals change the speed one level a step: forward to 120 with its engine sounds, braking twice as hard and as far
+// as coasting, braking at a standstill into reverse; both pedals slow the faster direction by one. A step moves the
+// car 0.0256 units for each level it had: 192 units a second at 120.
+TEST_F(Drive, PedalsChangeTheSpeedOneLevelAStep) {
+    using S = EngineSound;
+    const struct { bool w, s; float forward, reverse; int count; float forwardAfter, reverseAfter; int levels; S sound; }
+    cases[] = {{true, false, 0, 0, 1, 1, 0, 0, S::accelerating}, {true, false, 119, 0, 1, 120, 0, 119, S::accelerating},
+        {true, false, 120, 0, 1, 120, 0, 120, S::topSpeed}, {false, true, 10, 0, 4, 2, 0, 56, S::idle},
+        {false, true, 2, 0, 2, 0, 1, 4, S::idle}, {true, true, 0, 3, 2, 0, 1, -5, S::idle},
+        {false, false, 10, 0, 1, 9, 0, 10, S::idle}, {false, false, 0, 2, 2, 0, 0, -3, S::idle}};
+    for (const auto& c : cases) {
+        SetUp();
+        std::tie(keys.forward, keys.backward, drive.forwardSpeed, drive.reverseSpeed) =
+            std::make_tuple(c.w, c.s, c.forward, c.reverse);
+        steps(c.count);
+        const float moved = startingPlayer.cameraPos.z - player.cameraPos.z;
+        EXPECT_EQ(std::make_tuple(drive.forwardSpeed, drive.reverseSpeed, engineSound),
+                  std::make_tuple(c.forwardAfter, c.reverseAfter, c.sound)) << "row " << &c - cases;
+        EXPECT_NEAR(moved, c.levels * 0.0256f, 1e-3) << "row " << &c - cases;
+        EXPECT_NEAR(sky.centreZ, -moved, 0.01) << "the sky travels along";
     }
-    EXPECT_EQ(engineSound, EngineSound::topSpeed);
-    float z = player.cameraPos.z;
-    steps(1);
-    EXPECT_NEAR(z - player.cameraPos.z, 120 * 0.16 * 0.16, 1e-3) << "192 units a second";
-    EXPECT_NEAR(sky.centreZ, player.cameraPos.z - startingPlayer.cameraPos.z, 0.01) << "the sky travels along";
-
-    keys = {false, false, true, false};
-    drive.forwardSpeed = 10;
-    for (float expected : {8, 6, 4, 2, 0, 0}) {
-        steps(1);
-        ASSERT_EQ(drive.forwardSpeed, expected) << "braking is twice as strong as coasting";
-    }
-    EXPECT_EQ(drive.reverseSpeed, 1);
-    EXPECT_EQ(engineSound, EngineSound::idle);
-
-    keys = {true, false, true, false};
-    drive.reverseSpeed = 3;
-    steps(2);
-    EXPECT_EQ(drive.reverseSpeed, 1) << "both keys slow the faster direction by one";
-    keys = KeyState{};
-    z = player.cameraPos.z;
-    steps(2);
-    EXPECT_TRUE(drive.reverseSpeed == 0 && player.cameraPos.z > z) << "coasting backward";
 }
 
 TEST_F(Drive, TurningKeepsTheCameraFrameSquare) {
@@ -104,43 +95,27 @@ TEST_F(Drive, TurningKeepsTheCameraFrameSquare) {
     EXPECT_NEAR(player.heading, 32, 1e-3) << "both turn keys cancel";
 }
 
-TEST_F(Drive, SteppingStaysInsideTheWorld) {
-    for (int i = 0; i < 100; ++i) stepBack(1);
-    EXPECT_NEAR(player.cameraPos.z, 5014.5, 0.5) << "the probe 30 ahead stops at 4985";
-    player.cameraPos = {4970, 17, 0};
-    player.vehiclePos = {4970, 5, -30};
-    stepBack(10);
-    stepBack(std::nanf(""));
-    EXPECT_EQ(player.cameraPos.z, 0) << "the side probe and a distance that is not a number";
-}
-
-TEST_F(Drive, TheSameDriveAtEveryFrameRate) {
+// The same script at 5 and 240 frames a second; a 2 s stall runs 15 steps, a tick count that wraps 2.
+TEST_F(Drive, TheSameDriveAtEveryFrameRateAndOnlyTheStepsDue) {
     std::vector<float> ends[2];
-    for (int run = 0; run < 2; ++run) {
+    for (int rate : {5, 240}) {
         SetUp();
-        frames(run == 0 ? 5 : 240, 4000,
-               {{0, [] { press('w'); onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0); }},
-                {1000, [] { onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0); press('a'); }},
-                {1400, [] { release('a'); release('w'); press('s'); }},
-                {3000, [] { release('s'); }}});
-        ends[run] = {player.cameraPos.x, player.cameraPos.z, player.heading, drive.forwardSpeed,
-                     drive.reverseSpeed, float(player.boostPoints)};
+        frames(rate, 4000, {{0, [] { press('w'), onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0); }},
+                            {1000, [] { onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0), press('a'); }},
+                            {1400, [] { release('a'), release('w'), press('s'); }}, {3000, [] { release('s'); }}});
+        ends[rate == 240] = {player.cameraPos.x, player.cameraPos.z, player.heading, drive.forwardSpeed,
+                             drive.reverseSpeed, float(player.boostPoints)};
     }
     EXPECT_EQ(ends[0], ends[1]);
     EXPECT_LT(ends[0][1], startingPlayer.cameraPos.z - 100) << "the script did drive";
-}
-
-TEST_F(Drive, AStallOrAWrappedTickRunsOnlyTheStepsDue) {
+    SetUp();
     keys.forward = true;
     scriptedNowMs += 2000;
     catchUpGameTime();
-    EXPECT_EQ(drive.forwardSpeed, 15) << "a pass runs at most 250 ms: 15 steps";
-    EXPECT_EQ(unsteppedMs, 10u);
-    SetUp();
-    keys.forward = true;
+    EXPECT_TRUE(drive.forwardSpeed == 15 && unsteppedMs == 10u) << "a pass runs at most 250 ms";
     lastTickMs = 0xFFFFFFF0u;
     advanceGameTime(0x10u);
-    EXPECT_EQ(drive.forwardSpeed, 2) << "32 ms across the wrap";
+    EXPECT_EQ(drive.forwardSpeed, 17) << "32 ms across the wrap";
 }
 
 TEST_F(Drive, TapsActOnceAndRepeatsNotAtAll) {
@@ -151,16 +126,14 @@ TEST_F(Drive, TapsActOnceAndRepeatsNotAtAll) {
     player.ammo = 5;
     for (int tap = 0; tap < 2; ++tap) press(' '), release(' ');
     EXPECT_EQ(player.ammo, 3) << "a double tap within one step fires twice";
-    press(' ');
-    press(' ');
-    onSpecialKey(GLUT_KEY_F2, 0, 0);
-    onSpecialKey(GLUT_KEY_F2, 0, 0);
+    for (int repeat = 0; repeat < 2; ++repeat) press(' '), onSpecialKey(GLUT_KEY_F2, 0, 0);
     release(' ');
     onSpecialKeyUp(GLUT_KEY_F2, 0, 0);
     EXPECT_EQ(player.ammo, 2) << "a held key's repeats do not fire";
     EXPECT_TRUE(renderOptions.fpsVisible) << "nor toggle";
 }
 
+// The end line and the road's edges, and a pickup met at 5 frames a second (38 units a frame at top speed).
 TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
     const struct { float x, z; bool complete, over; } cases[] = {
         {250, -4849.9f, false, false}, {-250, -4850, true, false}, {250.01f, 0, false, true}};
@@ -168,38 +141,28 @@ TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
         SetUp();
         player.cameraPos = {c.x, 17, c.z};
         steps(1);
-        EXPECT_EQ(levelComplete, c.complete) << c.x << " " << c.z;
-        EXPECT_EQ(gameOver, c.over) << c.x << " " << c.z;
+        EXPECT_TRUE(levelComplete == c.complete && gameOver == c.over) << c.x << " " << c.z;
     }
-    // At 5 frames a second the car moves 38 units a frame at top speed.
     SetUp();
     Pickup rifle;
-    rifle.kind = kRifle;
-    rifle.radius = 15;
-    rifle.position = {0, 3, -1000};
-    level.pickups = &rifle;
-    level.pickupCount = 1;
-    press('w');
-    frames(5, 60000);
-    release('w');
-    EXPECT_TRUE(rifle.collected);
-    EXPECT_TRUE(levelComplete);
+    std::tie(rifle.kind, rifle.radius, rifle.position, level.pickups, level.pickupCount) =
+        std::make_tuple(kRifle, 15, Vec3{0, 3, -1000}, &rifle, 1);
+    frames(5, 60000, {{0, [] { press('w'); }}, {59000, [] { release('w'); }}});
+    EXPECT_TRUE(rifle.collected && levelComplete);
     level.pickupCount = 0;
 }
 
+// At 144 frames a second the drawn pose moves on evenly from the step before the last.
 TEST_F(Drive, FramesBetweenStepsDrawEvenMotion) {
     drive.forwardSpeed = 120;
     keys.forward = true;
+    float lastZ = player.cameraPos.z;
     steps(1);
-    float lastZ = 0;
-    for (int frame = 0; frame < 30; ++frame) {
-        uint32_t ms = (frame % 3 == 0) ? 6 : 7;  // 144 frames a second
+    for (uint32_t ms : {6, 7, 7, 6, 7, 7, 6, 7, 7, 6, 7, 7}) {
         scriptedNowMs += ms;
         catchUpGameTime();
         showDrawnPose(stepFraction());
-        if (frame > 0) {
-            EXPECT_NEAR(lastZ - player.cameraPos.z, 3.072f * ms / 16, 0.01) << "frame " << frame;
-        }
+        EXPECT_NEAR(lastZ - player.cameraPos.z, 3.072f * ms / 16, 0.01);
         lastZ = player.cameraPos.z;
         restoreStepPose();
     }
