@@ -1,10 +1,6 @@
-// The whole game through the game driver: three levels to victory, with a
-// rifle, a bottle, a red and a yellow mushroom taken on the way, a boost and a
-// shot, one loss by leaving the road and one by running out of health.
-//
-// The pickup layout never changes (the game's generator is never seeded), so
-// the route is worked out from it: the car aims at chosen pickups and
-// otherwise keeps to a lane beside the pickup field.
+// The whole game through the game driver: three levels to victory, with a rifle, a bottle, a red and a yellow
+// mushroom, a boost and a shot, a loss off the road and one by health. The pickup layout never changes (the
+// generator is never seeded): the car aims at chosen pickups, and otherwise keeps to a lane beside the field.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
@@ -25,8 +21,10 @@ namespace {
 
 const float kLaneX = 170;  // beside the pickup field (|x| <= 105), inside the road (250)
 const float kFinishZ = -4850;
-const unsigned char kHome = 0;  // marks the Home key in a route
+const float kRoomToTurn = 600;  // the car turns 20 degrees a second at 192 units a second
 const float kDegrees = 180.0f / 3.14159265f;
+
+struct Point { float x, z; };
 
 bool held[256];
 
@@ -36,43 +34,29 @@ void hold(unsigned char key, bool down) {
     down ? pressKey(key) : releaseKey(key);
 }
 
-// Steers so that the vehicle's reference point, 30 units ahead of the camera
-// along -z, passes through (x, z).
-void steerAt(float x, float z) {
-    float dx = x - player.cameraPos.x;
-    float ahead = player.cameraPos.z - 30 - z;
-    float wanted = -std::atan2(dx, std::max(ahead, 1.0f)) * kDegrees;
-    hold('a', player.heading < wanted - 0.5f);
-    hold('d', player.heading > wanted + 0.5f);
-}
-
-// Pedal down until the reference point is past z, aiming at x. Long ways are
-// played in long passes, most of them not drawn.
-void driveThrough(float x, float z, bool longWay = false) {
-    hold('w', true);
-    playUntil([&] {
-        steerAt(x, z);
-        return player.cameraPos.z - 30 < z || gameOver || levelComplete;
-    }, 120000, longWay ? 250 : 100, longWay ? 8 : 4);
-}
-
 void lift() {
     for (unsigned char key : {'w', 'a', 'd'}) hold(key, false);
 }
 
-void pressHome() {
-    tapSpecialKey(GLUT_KEY_HOME);
-    playFrames(1);
-}
-
-struct Point {
-    float x, z;
-};
-
+// The vehicle's reference point, 30 units ahead of the camera along -z.
 Point referencePoint() { return {player.cameraPos.x, player.cameraPos.z - 30}; }
 
-// No pickup but the one aimed at lies within reach of the straight way from a
-// to b, with a margin for the curve of the turn.
+// Pedal down, steering the reference point through each point of the way in turn, until it is past the last or
+// the level is over. Long ways are played in long passes, most of them not drawn.
+void driveUntil(const std::vector<Point>& way, bool longWay = false) {
+    hold('w', true);
+    for (Point to : way) {
+        playUntil([&] {
+            Point at = referencePoint();
+            float wanted = -std::atan2(to.x - at.x, std::max(at.z - to.z, 1.0f)) * kDegrees;
+            hold('a', player.heading < wanted - 0.5f);
+            hold('d', player.heading > wanted + 0.5f);
+            return at.z < to.z || gameOver || levelComplete;
+        }, 120000, longWay ? 250 : 100, longWay ? 8 : 4);
+    }
+}
+
+// No pickup but the one aimed at lies within reach of the straight way from a to b, with a margin for the curve.
 bool wayClear(Point a, Point b, const Pickup* aimedAt = nullptr) {
     for (int i = 0; i < level.pickupCount; ++i) {
         const Pickup& p = level.pickups[i];
@@ -83,108 +67,84 @@ bool wayClear(Point a, Point b, const Pickup* aimedAt = nullptr) {
     return true;
 }
 
-// A way to (x, z) that takes nothing else: straight, or through a lane beside
-// the field, with room on each leg to turn onto it (the car turns 20 degrees a
-// second at 192 units a second).
-bool findWay(Point to, const Pickup* aimedAt, std::vector<Point>* way) {
-    const float kRoomToTurn = 600;
-    Point from = referencePoint();
-    if (to.z < from.z - kRoomToTurn && wayClear(from, to, aimedAt)) {
-        *way = {to};
-        return true;
-    }
-    for (float laneX : {kLaneX, -kLaneX}) {
-        for (float entry : {kRoomToTurn, 800.0f, 1000.0f}) {
-            Point lane = {laneX, to.z + entry};
-            if (lane.z > from.z - kRoomToTurn) continue;
-            if (wayClear(from, lane) && wayClear(lane, to, aimedAt)) {
-                *way = {lane, to};
-                return true;
-            }
+// The first of these ways whose legs each pass no pickup but the one aimed at and are at least room long.
+std::vector<Point> firstClearWay(const std::vector<std::vector<Point>>& ways, const Pickup* aimedAt, float room) {
+    for (const std::vector<Point>& way : ways) {
+        Point from = referencePoint();
+        bool clear = true;
+        for (Point leg : way) {
+            clear = clear && leg.z < from.z - room && wayClear(from, leg, aimedAt);
+            from = leg;
         }
+        if (clear) return way;
     }
-    return false;
+    return {};
 }
 
-// Takes the nearest pickup of a kind that the car can reach without taking
-// another; returns what the game printed on the way.
+// Takes the nearest pickup of a kind that the car can reach, straight or through a lane, without taking another;
+// returns what the game printed on the way.
 std::string take(int kind) {
-    std::vector<Point> way;
     const Pickup* target = nullptr;
+    std::vector<Point> way;
     for (int i = 0; i < level.pickupCount; ++i) {
         const Pickup& p = level.pickups[i];
-        if (p.kind != kind || p.collected) continue;
-        if (target && p.position.z < target->position.z) continue;
-        std::vector<Point> candidate;
-        if (findWay({p.position.x, p.position.z - 10}, &p, &candidate)) target = &p, way = candidate;
+        if (p.kind != kind || p.collected || (target && p.position.z < target->position.z)) continue;
+        Point to = {p.position.x, p.position.z - 10};
+        std::vector<std::vector<Point>> ways = {{to}};
+        for (float laneX : {kLaneX, -kLaneX})
+            for (float entry : {kRoomToTurn, 800.0f, 1000.0f}) ways.push_back({{laneX, to.z + entry}, to});
+        std::vector<Point> clear = firstClearWay(ways, &p, kRoomToTurn);
+        if (!clear.empty()) target = &p, way = clear;
     }
     EXPECT_NE(target, nullptr) << "no pickup of kind " << kind << " within reach";
-    if (!target) return "";
     gameOutput();
-    for (Point point : way) driveThrough(point.x, point.z);
-    EXPECT_TRUE(target->collected) << "kind " << kind << " at x " << target->position.x;
+    driveUntil(way);
+    EXPECT_TRUE(!target || target->collected) << "kind " << kind;
     return gameOutput();
 }
 
-// Out to a lane beside the pickup field on a clear way, then on to the finish.
+// Out to a lane beside the pickup field on a clear way, then on to the finish; nothing taken on the way.
 void driveLaneToFinish() {
-    Point from = referencePoint(), lane = {0, 0};
-    for (float out = 500; out < 2000 && !wayClear(from, lane); out += 100) {
-        for (float laneX : {kLaneX, -kLaneX}) {
-            if (!wayClear(from, lane)) lane = {laneX, from.z - out};
-        }
-    }
-    ASSERT_TRUE(wayClear(from, lane)) << "no clear way out to a lane";
-    driveThrough(lane.x, lane.z, true);
-    driveThrough(lane.x, kFinishZ - 40, true);
-    lift();
-    playFrames(2);
+    std::vector<std::vector<Point>> ways;
+    for (float out = 500; out < 2000; out += 100)
+        for (float laneX : {kLaneX, -kLaneX})
+            ways.push_back({{laneX, referencePoint().z - out}, {laneX, kFinishZ - 40}});
+    std::vector<Point> way = firstClearWay(ways, nullptr, 0);
+    ASSERT_FALSE(way.empty()) << "no clear way out to a lane";
+    driveUntil(way, true);
     EXPECT_EQ(gameOutput(), "") << "nothing taken on the way";
 }
 
-// The overlay's meters: the bar's top edge stands at 605 less its points; the
-// bar is its own colour over any scene, the dim column above it is not.
-bool barReaches(int left, int points, int pixelsPerPoint, int colour) {
-    int top = 605 - points * pixelsPerPoint;
-    auto isBar = [&](Pixel p) { return p[colour] - p[1 - colour] > 150; };
-    return isBar(framePixel(left + 25, top + 8)) && !isBar(framePixel(left + 25, top - 8));
-}
-
+// The meters, and their bars in the overlay: a bar's top edge stands at 605 less its points; the bar is its own
+// colour over any scene, the dim column above it is not.
 void expectMeters(int health, int boost, int ammo) {
-    EXPECT_EQ(player.health, health);
-    EXPECT_EQ(player.boostPoints, boost);
-    EXPECT_EQ(player.ammo, ammo);
-    EXPECT_TRUE(barReaches(210, health, 4, 0)) << "health bar at " << health;
-    EXPECT_TRUE(barReaches(1160, boost, 1, 1)) << "boost bar at " << boost;
+    EXPECT_EQ(std::make_tuple(player.health, player.boostPoints, player.ammo), std::make_tuple(health, boost, ammo));
+    const struct { int left, top, colour; } bars[] = {{210, 605 - health * 4, 0}, {1160, 605 - boost, 1}};
+    for (const auto& bar : bars) {
+        auto isBar = [&](Pixel p) { return p[bar.colour] - p[1 - bar.colour] > 150; };
+        EXPECT_TRUE(isBar(framePixel(bar.left + 25, bar.top + 8)) && !isBar(framePixel(bar.left + 25, bar.top - 8)))
+            << "bar at " << bar.left;
+    }
 }
 
-// The picture fills the screen: its grid of region colours shows on the frame.
-bool showsPicture(const char* path) {
-    std::unique_ptr<RgbImage> image = loadBmp(path);
+// The picture fills the screen: the centres of a 4 x 4 grid over it show on the frame.
+bool showsPicture(const std::string& name) {
+    std::unique_ptr<RgbImage> image = loadBmp(("resources/" + name + ".bmp").c_str());
     double worst = 0;
-    for (int row = 0; row < 4; ++row) {
-        for (int col = 0; col < 4; ++col) {
-            int x = (col * 2 + 1) * image->width / 8, y = (row * 2 + 1) * image->height / 8;
-            Pixel shown = framePixel((col * 2 + 1) * kDesignWidth / 8, (row * 2 + 1) * kDesignHeight / 8);
-            for (int c = 0; c < 3; ++c)
-                worst = std::max(worst, std::fabs(shown[c] - image->pixels[(y * image->width + x) * 3 + c]));
-        }
+    for (int cell = 0; cell < 16; ++cell) {
+        const int column = cell % 4 * 2 + 1, row = cell / 4 * 2 + 1;  // in eighths of the width and height
+        const size_t at = size_t(row * image->height / 8 * image->width + column * image->width / 8) * 3;
+        const Pixel shown = framePixel(column * kDesignWidth / 8, row * kDesignHeight / 8);
+        for (int c = 0; c < 3; ++c) worst = std::max(worst, std::fabs(shown[c] - image->pixels[at + c]));
     }
     return worst < 40;
 }
 
-}  // namespace
-
-TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
-    startDrivenGame();
-    playFrames(3);
-    ASSERT_TRUE(showsPicture("resources/level1.bmp"));
-    pressHome();
+// Level 1: a rifle and a bottle, a second of boost and a shot, then off the road.
+void level1PickupsBoostShotAndOffTheRoad() {
     expectMeters(50, 200, 5);
-
-    // Level 1: a rifle and a bottle, a boost and a shot, then off the road.
-    EXPECT_EQ(take(3), "Got ammo Powerup!\n");
-    EXPECT_EQ(take(4), "Got BP Powerup!\n");
+    EXPECT_EQ(take(kRifle), "Got ammo Powerup!\n");
+    EXPECT_EQ(take(kBottle), "Got BP Powerup!\n");
     playFrames(1);
     expectMeters(50, 250, 6);
     pressMouse(GLUT_RIGHT_BUTTON);
@@ -194,41 +154,41 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
     tapKey(' ');
     EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\n");
     EXPECT_EQ(player.ammo, 5);
-    driveThrough(400, player.cameraPos.z - 400);
-    lift();
-    ASSERT_TRUE(gameOver) << "left the road";
-    playFrames(2);
-    EXPECT_TRUE(showsPicture("resources/gameover.bmp"));
+    driveUntil({{std::copysign(400.0f, player.cameraPos.x), referencePoint().z - 370}});  // off the nearer side
+    EXPECT_TRUE(gameOver) << "left the road";
+}
 
-    pressHome();
-    EXPECT_TRUE(showsPicture("resources/level1.bmp"));
-    pressHome();
-    playFrames(1);
-    expectMeters(50, 200, 5);
-
-    // Level 1 again, in the lane; level 2: a red mushroom, then bad ones until health runs out.
-    driveLaneToFinish();
-    ASSERT_TRUE(showsPicture("resources/level2.bmp"));
-    pressHome();
-    EXPECT_EQ(take(1), "") << "a red mushroom heals without a word";
-    EXPECT_EQ(take(2), "Got HP Powerup(BAD SHROOM)!\n");
+// Level 2: a red mushroom, then bad ones until health runs out.
+void level2MushroomsUntilHealthRunsOut() {
+    EXPECT_EQ(take(kRedMushroom), "") << "a red mushroom heals without a word";
+    EXPECT_EQ(take(kYellowMushroom), "Got HP Powerup(BAD SHROOM)!\n");
     playFrames(1);
     expectMeters(50, 175, 3);
-    while (!gameOver && !HasFailure()) {
-        EXPECT_NE(take(2).find("Got HP Powerup(BAD SHROOM)!"), std::string::npos);
-    }
-    lift();
+    while (!gameOver && !testing::Test::HasFailure())
+        EXPECT_NE(take(kYellowMushroom).find("Got HP Powerup(BAD SHROOM)!"), std::string::npos);
     EXPECT_LE(player.health, 0);
-    playFrames(1);
-    EXPECT_TRUE(showsPicture("resources/gameover.bmp"));
+}
 
-    // Three levels in the lane to victory.
-    pressHome();
-    pressHome();
-    for (const char* next : {"resources/level2.bmp", "resources/level3.bmp", "resources/victory.bmp"}) {
-        driveLaneToFinish();
-        ASSERT_TRUE(showsPicture(next)) << next;
-        pressHome();
+void levelOneAgainInTheLane() {
+    expectMeters(50, 200, 5);
+    driveLaneToFinish();
+}
+
+}  // namespace
+
+// Each leg, and the picture it ends on once the keys are let go; Home goes on from each picture.
+TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
+    const std::pair<void (*)(), const char*> legs[] = {{startDrivenGame, "level1"},
+        {level1PickupsBoostShotAndOffTheRoad, "gameover"}, {[] {}, "level1"}, {levelOneAgainInTheLane, "level2"},
+        {level2MushroomsUntilHealthRunsOut, "gameover"}, {[] {}, "level1"}, {driveLaneToFinish, "level2"},
+        {driveLaneToFinish, "level3"}, {driveLaneToFinish, "victory"}};
+    for (const auto& [leg, picture] : legs) {
+        leg();
+        lift();
+        playFrames(2);
+        ASSERT_TRUE(showsPicture(picture)) << picture;
+        tapSpecialKey(GLUT_KEY_HOME);
+        playFrames(1);
     }
     EXPECT_EQ(levelNumber, 4);
 }

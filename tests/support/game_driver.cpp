@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
@@ -21,13 +22,7 @@ namespace {
 const int kWidth = kDesignWidth / 4;
 const int kHeight = kDesignHeight / 4;
 
-bool started;
 std::string printed;
-
-void drawFrame() {
-    onDisplay();
-    glFinish();
-}
 
 // The X server answers the resize in its own time: wait for it in real time,
 // before any game time passes.
@@ -53,21 +48,14 @@ class OutputCapture : public testing::EmptyTestEventListener {
     void OnTestEnd(const testing::TestInfo&) override { printed += testing::internal::GetCapturedStdout(); }
 };
 
-// Captures from the first test on: the driver starts inside a test.
-struct OutputCaptureInstaller {
-    OutputCaptureInstaller() { testing::UnitTest::GetInstance()->listeners().Append(new OutputCapture); }
-} installer;
-
-void readOutput() {
-    printed += testing::internal::GetCapturedStdout();
-    testing::internal::CaptureStdout();
-}
-
 }  // namespace
 
+// The driver starts inside a test, so its capture starts here; each later test starts its own.
 void startDrivenGame() {
-    if (started) return;
-    started = true;
+    static bool started = false;
+    if (std::exchange(started, true)) return;
+    testing::UnitTest::GetInstance()->listeners().Append(new OutputCapture);
+    testing::internal::CaptureStdout();
     int argc = 1;
     char name[] = "gorvanka";
     char* argv[] = {name, nullptr};
@@ -77,18 +65,14 @@ void startDrivenGame() {
 }
 
 void playFrames(int count, uint32_t msEach) {
-    for (int i = 0; i < count; ++i) {
-        scriptedNowMs += msEach;
-        onIdle();
-        drawFrame();
-    }
+    playUntil([&count] { return --count <= 0; }, UINT32_MAX, msEach);
 }
 
 bool playUntil(const std::function<bool()>& done, uint32_t maxMs, uint32_t msEach, int drawEvery) {
-    for (uint32_t pass = 1; pass * msEach <= maxMs; ++pass) {
+    for (uint32_t pass = 1; pass <= maxMs / msEach; ++pass) {
         scriptedNowMs += msEach;
         onIdle();
-        if (pass % drawEvery == 0) drawFrame();
+        if (pass % drawEvery == 0) onDisplay(), glFinish();
         if (done()) return true;
     }
     return false;
@@ -96,17 +80,8 @@ bool playUntil(const std::function<bool()>& done, uint32_t maxMs, uint32_t msEac
 
 void pressKey(unsigned char key) { onKeyDown(key, 0, 0); }
 void releaseKey(unsigned char key) { onKeyUp(key, 0, 0); }
-
-void tapKey(unsigned char key) {
-    pressKey(key);
-    releaseKey(key);
-}
-
-void tapSpecialKey(int key) {
-    onSpecialKey(key, 0, 0);
-    onSpecialKeyUp(key, 0, 0);
-}
-
+void tapKey(unsigned char key) { pressKey(key), releaseKey(key); }
+void tapSpecialKey(int key) { onSpecialKey(key, 0, 0), onSpecialKeyUp(key, 0, 0); }
 void pressMouse(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
 void releaseMouse(int button) { onMouse(button, GLUT_UP, 0, 0); }
 
@@ -115,8 +90,7 @@ Pixel framePixel(int x, int y) {
 }
 
 std::string gameOutput() {
-    readOutput();
-    std::string text;
-    text.swap(printed);
-    return text;
+    printed += testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    return std::exchange(printed, "");
 }
