@@ -1,11 +1,9 @@
+// The overlay on a plain GL context: the font's letters against a stored picture, and the meters' colours.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
 
-#include <algorithm>
 #include <fstream>
-#include <iterator>
-#include <string>
 
 #include "hud/font.h"
 #include "hud/hud.h"
@@ -13,33 +11,11 @@
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
-#include "world/levels.h"
 #include "tests/support/gl_context.h"
+#include "world/levels.h"
 
-namespace {
-
-void drawAt(int x, int y, const char* text) {
-    glColor3f(1, 1, 1);
-    glRasterPos2i(x, y);
-    drawText(text);
-}
-
-// The w x h block whose bottom left pixel is (x, y) as binary PBM rows, top row first: a bit set where lit.
-std::string litBits(int x, int y, int w, int h) {
-    const int rowBytes = (w + 7) / 8;
-    std::string bits(size_t(rowBytes * h), '\0');
-    for (int row = 0; row < h; ++row) {
-        for (int column = 0; column < w; ++column) {
-            if (pixelAt(x + column, y + h - 1 - row)[0] > 128) bits[row * rowBytes + column / 8] |= char(0x80 >> column % 8);
-        }
-    }
-    return bits;
-}
-
-}  // namespace
-
-// The stored picture holds the alphabet in two lines of 13 letters, 10 pixels
-// a letter and 13 rows a line, as a binary PBM.
+// The stored picture holds the alphabet in two lines of 13 letters, 10 pixels a letter and 13 rows a line, as a
+// binary PBM: rows top first, a bit set where lit.
 TEST(Font, LettersMatchTheStoredAlphabet) {
     ensureGlContext();
     buildFont();
@@ -49,13 +25,21 @@ TEST(Font, LettersMatchTheStoredAlphabet) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glClear(GL_COLOR_BUFFER_BIT);
-    drawAt(5, 102, "ABCDEFGHIJKLM");
-    drawAt(5, 89, "NOPQRSTUVWXYZ");
+    glColor3f(1, 1, 1);
+    for (const auto& [y, letters] : {std::pair{102, "ABCDEFGHIJKLM"}, {89, "NOPQRSTUVWXYZ"}}) {
+        glRasterPos2i(5, y);
+        drawText(letters);
+    }
+    std::string bits(17 * 26, '\0');
+    for (int row = 0; row < 26; ++row)
+        for (int column = 0; column < 130; ++column)
+            if (pixelAt(5 + column, 112 - row)[0] > 128) bits[row * 17 + column / 8] |= char(0x80 >> column % 8);
     std::ifstream file("tests/data/font_alphabet.pbm", std::ios::binary);
-    EXPECT_EQ("P4\n130 26\n" + litBits(5, 87, 130, 26), std::string(std::istreambuf_iterator<char>(file), {}));
+    EXPECT_EQ("P4\n130 26\n" + bits, std::string(std::istreambuf_iterator<char>(file), {}));
 }
 
-// The scene leaves a texture bound and texturing on; the victory banner comes and goes.
+// The scene leaves a texture bound and texturing on; the victory banner comes and goes. The bars stand at 0.8 over
+// their backgrounds at 0.2, over black: 204 of 255; the read-out is white.
 TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
     ensureGlContext();
     levelNumber = 4;
@@ -66,11 +50,9 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
         glEnable(GL_TEXTURE_2D);
         solidTexture(100, 50, 20);
         glClear(GL_COLOR_BUFFER_BIT);
-        player.health = 50;
-        player.boostPoints = 200;
+        std::tie(player.health, player.boostPoints) = std::make_pair(50, 200);
         drawHud();
     }
-    // Bars at 0.8 over their backgrounds at 0.2, over black: 204 of 255.
     EXPECT_EQ(pixelAt(235 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{204, 0, 0}));
     EXPECT_EQ(pixelAt(1185 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{0, 204, 0}));
     Pixel brightest = {};
