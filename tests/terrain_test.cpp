@@ -1,11 +1,10 @@
+// The heightfield from its picture: heights, colours, pictures it cannot use, and the height under a point.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "assets/tga_reader.h"
 #include "world/terrain.h"
-
-namespace {
 
 // Builds the terrain from an image of the given size and depth; returns the status and what it printed.
 std::pair<int, std::string> build(int width, int height, int bits, std::vector<uint8_t> data) {
@@ -15,9 +14,8 @@ std::pair<int, std::string> build(int width, int height, int bits, std::vector<u
     return {status, testing::internal::GetCapturedStdout()};
 }
 
-}  // namespace
-
-// Heights from each pixel's last byte (24-bit pixels made grey first), colours from 32-bit pixels only.
+// Heights from each pixel's last byte (24-bit pixels made grey first), colours from 32-bit pixels only. Bad sizes
+// and depths are reported in one line naming the file and leave no terrain.
 TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursFrom32BitPixels) {
     const std::tuple<int, std::vector<uint8_t>, float, float> images[] = {{16, {7, 99, 8, 98}, 98, -256},
         {24, {0, 0, 0, 100, 150, 200}, 140, -256}, {32, {10, 20, 30, 200, 40, 50, 60, 100}, 100, 60}};
@@ -26,10 +24,6 @@ TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursFrom32BitPixels) {
         float shade = terrain.surfaceColours ? terrain.surfaceColours[5] : -1;
         EXPECT_TRUE(terrain.heights[1] == height / 256 && shade == blue / 256) << bits;
     }
-}
-
-// Bad sizes and depths are reported in one line naming the file and leave no terrain.
-TEST(Terrain, ImagesItCannotUseLeaveNoTerrain) {
     const std::tuple<int, int, int, std::vector<uint8_t>> bad[] = {
         {0, 4, 8, {}}, {4, -2, 8, std::vector<uint8_t>(8)}, {2, 2, 12, std::vector<uint8_t>(8)}, {3, 3, 8, {1}}};
     for (const auto& [width, height, bits, data] : bad) {
@@ -47,9 +41,7 @@ TEST(Terrain, RescaledHeightsSpanMinusThreeToNineUnderPointsInsideTheGrid) {
     std::vector<uint8_t> grey;
     for (int i = 0; i < 20; ++i) grey.push_back(uint8_t(i * 12));
     build(5, 4, 8, grey);
-    testing::internal::CaptureStdout();
     EXPECT_EQ(rescaleHeightfield(), 0);
-    testing::internal::GetCapturedStdout();
     const float points[][3] = {{0, 102, 2}, {0.9f, 101.5f, 7}, {-2, 102, 0}, {2.7f, 99, 19}, {-1.5f, 100.2f, 11},
         {3, 100, -1}, {-3, 100, -1}, {0, 103, -1}, {0, 98, -1}, {1e30f, 100, -1}, {NAN, 100, -1}, {0, INFINITY, -1}};
     for (const auto& [x, z, sample] : points) {
