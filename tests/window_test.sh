@@ -1,47 +1,29 @@
 #!/usr/bin/env bash
-# What needs the real game in a real window, through real X events: full screen
-# on a screen larger than the window's design size, the start-up lines, a key,
-# a held key, a mouse button, music from launch (SDL's disk driver) and Esc.
-# Every wait is on an event, with a long timeout.
-# Usage: window_test.sh GAME_EXECUTABLE SOURCE_DIR
+# The real game in a real window, through real X events: full screen on a screen larger than the window's design
+# size, the start-up lines, a key, a held key, a mouse button, music from launch (SDL's disk driver) and Esc.
+# Every wait is on an event, with a long timeout. Usage: window_test.sh GAME_EXECUTABLE SOURCE_DIR
 set -uo pipefail
 game_exe=$1 source=$2
 work=$(mktemp -d)
 pid=""
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
-fail() { echo "FAIL: $*"; [ -f "$work/out.txt" ] && sed 's/^/  game: /' "$work/out.txt"; failures=$((failures + 1)); }
+fail() { echo "FAIL: $*"; sed 's/^/  game: /' "$work/out.txt"; failures=$((failures + 1)); }
 fire="IMA CHARGIN MAH LAZERS!"
 
 # Polls a shell condition every 0.1 s for up to two minutes.
 wait_for() { for _ in $(seq 1200); do eval "$1" && return 0; sleep 0.1; done; eval "$1"; }
 printed() { [ "$(grep -cF -- "$1" "$work/out.txt")" -ge "${2:-1}" ]; }
 
-# start_game DIR [ENV...]: the game in DIR, its output in out.txt, the pointer
-# (and so keyboard focus) in its window. The window is looked for only once the
-# game has said it is past start-up: a client connecting to the X server at the
-# same moment as the game can make the game's own connection fail.
-start_game() {
-  local dir=$1; shift
-  (cd "$dir" && exec env ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=dummy "$@" "$game_exe" >"$work/out.txt" 2>&1) &
-  pid=$!
-  wait_for 'printed "Loading shaders"' || { fail "the game did not start"; return 1; }
-  wait_for 'window=$(xdotool search --onlyvisible --name "^Gorvanka$" 2>/dev/null | head -1); [ -n "$window" ]' ||
-    { fail "no window"; return 1; }
-  xdotool mousemove 800 450
-}
-
-quit_on_esc() {
-  xdotool key Escape
-  wait "$pid"
-  local status=$?
-  pid=""
-  [ "$status" -eq 0 ] || fail "Esc ended the game with status $status"
-}
-
-mkdir "$work/game" && ln -s "$source/resources" "$source/shaders" "$work/game/"
-start_game "$work/game" SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" || exit 1
-wait_for 'printed "Linking shaders"' || fail "no shader build"
+# The game's output goes to out.txt. Its window is looked for only once the game has said it is past start-up:
+# a client connecting to the X server at the same moment as the game can make the game's own connection fail.
+mkdir "$work/game" && ln -s "$source/resources" "$source/shaders" "$work/game/" && cd "$work/game"
+ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" "$game_exe" >"$work/out.txt" 2>&1 &
+pid=$!
+wait_for 'printed "Linking shaders"' || { fail "the game did not start"; exit 1; }
+wait_for 'window=$(xdotool search --onlyvisible --name "^Gorvanka$" 2>/dev/null | head -1); [ -n "$window" ]' ||
+  { fail "no window"; exit 1; }
+xdotool mousemove 800 450  # the pointer, and so keyboard focus, in the window
 lines="Terrain Loaded|Ready for OpenGL 1.2|Vendor: |Renderer: |Version: |GLSL: |Loading shaders|Compiling shaders"
 order=$(grep -oE "^($lines)" "$work/out.txt" | tr '\n' '|')
 [ "$order" = "$lines|" ] || fail "start-up lines out of order: $order"
@@ -62,5 +44,9 @@ wait_for 'printed "$fire" 3' || fail "the left button did not fire"
 [ "$(grep -cF "$fire" "$work/out.txt")" -eq 3 ] || fail "a held space fired more than once"
 loud() { sox -t raw -r 44100 -e signed -b 16 -c 2 "$work/mix.raw" -n stat 2>&1 | awk '/Maximum amplitude/ { exit !($3 > 0.05) }'; }
 wait_for loud || fail "no music from launch on the disk driver"
-quit_on_esc
+xdotool key Escape
+wait "$pid"
+status=$?
+pid=""
+[ "$status" -eq 0 ] || fail "Esc ended the game with status $status"
 [ "$failures" -eq 0 ] && echo "1 passed, 0 failed" || { echo "0 passed, 1 failed"; exit 1; }
