@@ -118,19 +118,28 @@ TEST_F(Drive, TheSameDriveAtEveryFrameRateAndOnlyTheStepsDue) {
     EXPECT_EQ(drive.forwardSpeed, 17) << "32 ms across the wrap";
 }
 
-TEST_F(Drive, TapsActOnceAndRepeatsNotAtAll) {
+// Letters count as one key whatever their case, but only lower case drives.
+TEST_F(Drive, TapsActOnceRepeatsNotAtAllAndCapitalsDoNotDrive) {
     press('a');
     release('a');
     steps(2);
     EXPECT_NEAR(player.heading, 0.32, 1e-5) << "a tap between two steps turns for one step";
-    player.ammo = 5;
+    player.ammo = 2;
+    testing::internal::CaptureStdout();
     for (int tap = 0; tap < 2; ++tap) press(' '), release(' ');
-    EXPECT_EQ(player.ammo, 3) << "a double tap within one step fires twice";
+    EXPECT_EQ(player.ammo, 0) << "a double tap within one step fires twice";
     for (int repeat = 0; repeat < 2; ++repeat) press(' '), onSpecialKey(GLUT_KEY_F2, 0, 0);
     release(' ');
     onSpecialKeyUp(GLUT_KEY_F2, 0, 0);
-    EXPECT_EQ(player.ammo, 2) << "a held key's repeats do not fire";
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "IMA CHARGIN MAH LAZERS!\nIMA CHARGIN MAH LAZERS!\nOut of ammobbb\n")
+        << "a held key's repeats do not fire";
     EXPECT_TRUE(renderOptions.fpsVisible) << "nor toggle";
+    press('w');
+    steps(1);
+    release('W');
+    press('W');
+    EXPECT_FALSE(keys.forward);
+    release('W');
 }
 
 // The end line and the road's edges, and a pickup met at 5 frames a second (38 units a frame at top speed).

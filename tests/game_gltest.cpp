@@ -1,4 +1,4 @@
-// The game's keys, camera, frame-rate count, matrix stacks and music, in this process through the game driver.
+// The game's function keys, camera, frame-rate count, matrix stacks and music, in this process through the game driver.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -29,23 +29,6 @@ TEST(Game, FunctionKeysSayWhatTheySetOnTheBoundTexture) {
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
         EXPECT_TRUE(gameOutput() == press.line + "\n" && filter == press.minFilter) << press.line;
     }
-}
-
-TEST(Game, FiringUntilEmptyAndCapitalLettersDoNotDrive) {
-    startDrivenGame();
-    player.ammo = 1;
-    tapKey(' ');
-    pressMouse(GLUT_LEFT_BUTTON);
-    releaseMouse(GLUT_LEFT_BUTTON);
-    EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nOut of ammobbb\n");
-    EXPECT_EQ(player.ammo, 0);
-    pressKey('w');
-    playFrames(1);
-    releaseKey('W');
-    EXPECT_FALSE(keys.forward) << "a release lets go in either case";
-    pressKey('W');
-    EXPECT_FALSE(keys.forward) << "only lower case drives";
-    releaseKey('W');
 }
 
 // The eye is where the view transform sends the origin: -R^T t. Pulled back, it sits 30 units further along z.
