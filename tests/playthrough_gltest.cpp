@@ -34,10 +34,6 @@ void hold(unsigned char key, bool down) {
     down ? pressKey(key) : releaseKey(key);
 }
 
-void lift() {
-    for (unsigned char key : {'w', 'a', 'd'}) hold(key, false);
-}
-
 // The vehicle's reference point, 30 units ahead of the camera along -z.
 Point referencePoint() { return {player.cameraPos.x, player.cameraPos.z - 30}; }
 
@@ -184,7 +180,7 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
         {driveLaneToFinish, "level3"}, {driveLaneToFinish, "victory"}};
     for (const auto& [leg, picture] : legs) {
         leg();
-        lift();
+        for (unsigned char key : {'w', 'a', 'd'}) hold(key, false);
         playFrames(2);
         ASSERT_TRUE(showsPicture(picture)) << picture;
         tapSpecialKey(GLUT_KEY_HOME);

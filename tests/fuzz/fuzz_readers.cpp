@@ -18,9 +18,7 @@
 
 namespace {
 
-struct FuzzExit {  // what glmExit throws here instead of ending the process
-    int status;
-};
+struct FuzzExit { int status; };  // what glmExit throws here instead of ending the process
 
 const char libraryMarker[] = "\n@mtl\n";
 const uint8_t texture[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3};
