@@ -2,8 +2,9 @@
 // Drawing one frame, the camera, the road-limit tests and the frame-rate count.
 #include <cstdint>
 
-// The window's design size: the window opens at it, the overlay is laid out in
-// it, and the F8 view range keeps its shape whatever the window's.
+// The window's design size: the overlay is laid out in it, the F8 view range
+// keeps its shape whatever the window's, and a window opens at it where the
+// screen's size is unknown.
 const int kDesignWidth = 1420;
 const int kDesignHeight = 800;
 

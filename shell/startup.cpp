@@ -3,8 +3,10 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 
 #include "audio/sounds.h"
 #include "platform/key_repeat.h"
@@ -21,10 +23,22 @@
 
 namespace {
 
+// How long start-up waits for the window to show its first frame.
+const auto kFirstFrameWait = std::chrono::seconds(1);
+
+bool firstFrameShown;
+
+// Opened at the size of the screen it is about to fill: the renderer sets up
+// its multisampled buffers, a good part of start-up, once instead of twice.
 void openWindow(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
-    glutInitWindowSize(kDesignWidth, kDesignHeight);
+    const int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    if (screenWidth > 0 && screenHeight > 0) {
+        glutInitWindowSize(screenWidth, screenHeight);
+    } else {
+        glutInitWindowSize(kDesignWidth, kDesignHeight);
+    }
     glutCreateWindow("Gorvanka");
 }
 
@@ -41,9 +55,26 @@ void fillScreen() {
     glutFullScreen();
 }
 
+void drawFirstFrame() {
+    onDisplay();
+    firstFrameShown = true;
+}
+
+// The level 1 banner goes up as soon as the window shows, and stays while the
+// world, the shaders and the sounds are made. Input waits until they are.
+void showFirstFrame() {
+    glutReshapeFunc(onReshape);
+    glutDisplayFunc(drawFirstFrame);
+    glutPostRedisplay();
+    const auto deadline = std::chrono::steady_clock::now() + kFirstFrameWait;
+    while (!firstFrameShown && std::chrono::steady_clock::now() < deadline) {
+        glutMainLoopEvent();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
 void registerCallbacks() {
     glutDisplayFunc(onDisplay);
-    glutReshapeFunc(onReshape);
     glutKeyboardFunc(onKeyDown);
     glutSpecialFunc(onSpecialKey);
     glutKeyboardUpFunc(onKeyUp);
@@ -93,16 +124,17 @@ int startGame(int argc, char** argv) {
     if (loadHeightfield() != 0) return -1;
     say("Terrain Loaded");
     rescaleHeightfield();
-    initScene();
     placePlayer();
     fillScreen();
+    requireOpenGl12();
+    printDriverIdentity();
+    showFirstFrame();
+    initScene();
+    buildShaderProgram();
+    startAudio();
     registerCallbacks();
     lastTickMs = getTickCount();
     glutIdleFunc(onIdle);
-    requireOpenGl12();
-    printDriverIdentity();
-    buildShaderProgram();
-    startAudio();
     return 0;
 }
 

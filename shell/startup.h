@@ -1,6 +1,7 @@
 #pragma once
-// Start-up: the window, the world, the player's first placement, the callbacks,
-// the GL checks, the shader program and the sounds, then the main loop.
+// Start-up: the window, the player's first placement, the GL checks, the first
+// frame (the level 1 banner), then the world, the shader program, the sounds and
+// the callbacks, then the main loop.
 
 // Runs start-up and the main loop; returns -1 when the terrain cannot be built.
 int runGame(int argc, char** argv);
