@@ -25,11 +25,12 @@ const int kHeight = kDesignHeight / 4;
 std::string printed;
 
 // The X server answers the resize in its own time: wait for it in real time,
-// before any game time passes.
+// before any game time passes. The size is asked for on every pass, since the
+// screen-filling resize of start-up may still be on its way and undo it.
 void waitForSmallWindow() {
-    glutReshapeWindow(kWidth, kHeight);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
+        glutReshapeWindow(kWidth, kHeight);
         glutMainLoopEvent();
         if (glutGet(GLUT_WINDOW_WIDTH) == kWidth && glutGet(GLUT_WINDOW_HEIGHT) == kHeight) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
