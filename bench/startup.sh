@@ -34,6 +34,11 @@ TIMEOUT_S = 30
 DRAWN_LEVEL = 16
 SAMPLE_STEP = 97
 Z_PIXMAP = 2
+# A small grab from the middle of the screen every 2 ms or so: the
+# first frame comes whole, and grabbing the whole screen without pause would
+# take a processor from the game it is timing.
+GRAB = (532, 300, 355, 200)
+GRAB_PAUSE_S = 0.002
 
 
 class XImage(ctypes.Structure):
@@ -61,7 +66,7 @@ root = xlib.XDefaultRootWindow(connection)
 
 
 def screen_drawn():
-    image = xlib.XGetImage(connection, root, 0, 0, 1420, 800, 0xFFFFFFFF, Z_PIXMAP)
+    image = xlib.XGetImage(connection, root, *GRAB, 0xFFFFFFFF, Z_PIXMAP)
     if not image:
         return False
     pixels = ctypes.string_at(image.contents.data, image.contents.bytes_per_line * image.contents.height)
@@ -83,6 +88,7 @@ def one_run():
                          + output.read().decode(errors='replace'))
             if screen_drawn():
                 return time.monotonic() - start
+            time.sleep(GRAB_PAUSE_S)
         sys.exit("startup: no frame within %d s" % TIMEOUT_S)
     finally:
         game_process.kill()
