@@ -1,6 +1,5 @@
-// The game's sounds on the dummy driver: each sound is a tone of its own
-// frequency and the mix is captured, so the test can tell which ones are heard.
-// The sounds not written here are missing, as a broken install would leave them.
+// The game's sounds on the dummy driver: each is a tone of its own frequency and the mix is captured, so the test
+// can tell which are heard. The sounds not written here are missing, as a broken install would leave them.
 #include "audio/sounds.h"
 
 #include <SDL.h>
@@ -18,19 +17,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const double kTrack1 = 300, kTrack3 = 700, kIdle = 900;
-const double kTrack1Later = 1700;  // track 1 changes tone after 1.2 s
+const double kTrack1 = 300, kTrack1Later = 1700, kTrack3 = 700, kIdle = 900;  // track 1 changes tone after 1.2 s
 const double kTones[] = {kTrack1, kTrack3, kIdle};
 const double kHeard = 1000, kSilent = 150;  // amplitude in sample units
 const fs::path kFixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
 
 std::string tone(double seconds, double hz) {
     return "synth " + std::to_string(seconds) + " sine " + std::to_string(hz) + " gain -12";
-}
-
-void writeSound(const std::string& name, const std::string& tones) {
-    std::string command = "sox -n -r 44100 -c 2 " + (kFixtures / "resources/audio" / name).string() + ".mp3 " + tones;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 // Goertzel: the amplitude of one frequency in samples [begin, end) at 44100 Hz.
@@ -89,19 +82,21 @@ void startAudioIn(const fs::path& dir, std::initializer_list<FMOD::Channel**> un
     for (FMOD::Channel** c : unpaused) setChannelPaused(*c, false);
 }
 
+// The sound files, written once for the whole run and removed at its end. Without a session bus SDL has libdbus
+// start one through the X display, which leaks.
 class AudioTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        // Without a session bus SDL has libdbus start one through the X display, which leaks.
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
         fs::create_directories(kFixtures / "resources/audio");
-        writeSound("katyusha", tone(1.2, kTrack1) + " : " + tone(1.0, kTrack1Later));
-        writeSound("metal_ussr", tone(0.6, kTrack3));
-        writeSound("engineidle", tone(0.3, kIdle));
+        for (auto [name, tones] : {std::pair{"katyusha", tone(1.2, kTrack1) + " : " + tone(1.0, kTrack1Later)},
+                                   {"metal_ussr", tone(0.6, kTrack3)}, {"engineidle", tone(0.3, kIdle)}}) {
+            std::string mp3 = (kFixtures / "resources/audio" / name).string() + ".mp3";
+            ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 " + mp3 + " " + tones).c_str()), 0) << name;
+        }
     }
     static void TearDownTestSuite() { fs::remove_all(kFixtures); }
-    void TearDown() override { releaseAudio(), fs::current_path(home); }
-    fs::path home = fs::current_path();
+    void TearDown() override { releaseAudio(); }
 };
 
 // Paused, track 1 keeps its place; resumed, it plays on from there to its end, once,
