@@ -10,10 +10,10 @@ uniform sampler2D texture0;
 uniform bool fogOn;
 uniform bool texturing;
 
+// Each branch below is taken only where it is needed: the renderer would
+// otherwise work out both sides for every pixel.
 vec3 lightContribution(gl_LightSourceParameters light, vec3 normal, vec3 toEye) {
-    vec3 toLight = light.position.w == 0.0
-        ? normalize(light.position.xyz)
-        : normalize(light.position.xyz - eyePosition);
+    vec3 toLight = normalize(light.position.w == 0.0 ? light.position.xyz : light.position.xyz - eyePosition);
     float diffuse = max(dot(normal, toLight), 0.0);
     float specular = 0.0;
     if (diffuse > 0.0) {
@@ -34,6 +34,7 @@ void main() {
              + lightContribution(gl_LightSource[1], normal, toEye);
     vec4 colour = vec4(clamp(lit, 0.0, 1.0), gl_FrontMaterial.diffuse.a);
     if (texturing) colour *= texture2D(texture0, gl_TexCoord[0].st);
-    float fog = fogOn ? clamp(exp(-gl_Fog.density * gl_FogFragCoord), 0.0, 1.0) : 1.0;
-    gl_FragColor = vec4(mix(gl_Fog.color.rgb, colour.rgb, fog), colour.a);
+    vec3 seen = colour.rgb;
+    if (fogOn) seen = mix(gl_Fog.color.rgb, seen, clamp(exp(-gl_Fog.density * gl_FogFragCoord), 0.0, 1.0));
+    gl_FragColor = vec4(seen, colour.a);
 }
