@@ -1,35 +1,13 @@
-// The game's function keys, camera, frame-rate count, matrix stacks and music, in this process through the game driver.
+// The game's camera, frame-rate count, matrix stacks and music, in this process through the game driver.
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include "audio/sounds.h"
 #include "player/player.h"
 #include "shell/frame_render.h"
-#include "shell/game_flow.h"
-#include "shell/input.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
-
-TEST(Game, FunctionKeysSayWhatTheySetOnTheBoundTexture) {
-    startDrivenGame();
-    playFrames(2);
-    gameOutput();
-    const struct { int key; std::string line; GLint minFilter; } presses[] = {
-        {GLUT_KEY_F5, "Mipmapping is off", GL_NEAREST},
-        {GLUT_KEY_F4, "Switched to bilinear texture sampling", GL_LINEAR},
-        {GLUT_KEY_F5, "Mipmapping is nearest neighbor", GL_NEAREST_MIPMAP_NEAREST},
-        {GLUT_KEY_F5, "Mipmapping is linear", GL_LINEAR_MIPMAP_LINEAR}, {GLUT_KEY_F5, "Mipmapping is off", GL_LINEAR},
-        {GLUT_KEY_F4, "Switched to nearest neighbor texture sampling", GL_NEAREST}};
-    for (const auto& press : presses) {
-        solidTexture(0, 0, 0);
-        tapSpecialKey(press.key);
-        GLint filter = 0;
-        glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-        EXPECT_TRUE(gameOutput() == press.line + "\n" && filter == press.minFilter) << press.line;
-    }
-}
 
 // The eye is where the view transform sends the origin: -R^T t. Pulled back, it sits 30 units further along z.
 TEST(Game, PulledBackTheEyeSits30UnitsFurtherAlongZ) {
