@@ -9,7 +9,6 @@
 
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
@@ -159,20 +158,4 @@ TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
     frames(5, 60000, {{0, [] { press('w'); }}, {59000, [] { release('w'); }}});
     EXPECT_TRUE(rifle.collected && levelComplete);
     level.pickupCount = 0;
-}
-
-// At 144 frames a second the drawn pose moves on evenly from the step before the last.
-TEST_F(Drive, FramesBetweenStepsDrawEvenMotion) {
-    drive.forwardSpeed = 120;
-    keys.forward = true;
-    float lastZ = player.cameraPos.z;
-    steps(1);
-    for (uint32_t ms : {6, 7, 7, 6, 7, 7, 6, 7, 7, 6, 7, 7}) {
-        scriptedNowMs += ms;
-        catchUpGameTime();
-        showDrawnPose(stepFraction());
-        EXPECT_NEAR(lastZ - player.cameraPos.z, 3.072f * ms / 16, 0.01);
-        lastZ = player.cameraPos.z;
-        restoreStepPose();
-    }
 }
