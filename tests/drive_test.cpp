@@ -9,6 +9,7 @@
 
 #include "player/pickups.h"
 #include "player/player.h"
+#include "player/vec3.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
@@ -87,6 +88,14 @@ void collect() {
 }
 
 }  // namespace
+
+// The camera frame's helpers: a zero vector stays zero, not NaN, and each cross-product term is its own.
+TEST(Vec3, NormalizeLeavesZeroAloneAndCrossKeepsEachTerm) {
+    const Vec3 unit = normalize({3, 4, 0}), zero = normalize({0, 0, 0}), product = cross({1, 2, 3}, {4, 5, 6});
+    EXPECT_TRUE(std::abs(unit.x - 0.6f) < 1e-6f && std::abs(unit.y - 0.8f) < 1e-6f && unit.z == 0);
+    EXPECT_TRUE(zero.x == 0 && zero.y == 0 && zero.z == 0);
+    EXPECT_TRUE(product.x == -3 && product.y == 6 && product.z == -3);
+}
 
 // Pedals change the speed one level a step: forward to 120 with its engine sounds, braking twice as hard and as far
 // as coasting, braking at a standstill into reverse; both pedals slow the faster direction by one. A step moves the

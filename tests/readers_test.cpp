@@ -1,18 +1,20 @@
-// BMP and TGA files, good and bad: their pixels, or no picture and one line naming the file.
+// BMP and TGA files, good and bad: their pixels, or no picture and one line naming the file; the shader-source text.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 
 #include "assets/bmp_reader.h"
 #include "assets/tga_reader.h"
+#include "shell/shader_program.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-const std::string path = testing::TempDir() + "image_readers_test.img";
+const std::string path = testing::TempDir() + "readers_test.img";
 
 // Writes the bytes to the test's file and hands its path to read; returns what was printed, on either stream.
 std::string printedReading(const Bytes& bytes, const std::function<void(const char*)>& read) {
@@ -112,5 +114,16 @@ TEST(TerrainTga, ReadsColourAndGreyImagesAndReportsOthersInOneLine) {
         const std::string out = printedReading(bytes, [&](const char* file) { image = loadTerrainTga(file); });
         EXPECT_TRUE(image->status == status && image->data == pixels) << status;
         EXPECT_TRUE(status ? oneLineNamingTheFile(out) : out.empty()) << out;
+    }
+}
+
+// The shader loader names an unreadable or empty file itself and draws on without shaders: the reader says null.
+TEST(ReadTextFile, YieldsNullForMissingEmptyAndDirectoryAndTheWholeTextOtherwise) {
+    for (const char* missing : {"/nonexistent/gorvanka.vert", "/tmp"}) EXPECT_EQ(readTextFile(missing), nullptr);
+    for (std::string content : {"", "a\r\nb\r\n"}) {
+        std::ofstream(path, std::ios::binary) << content;
+        char* text = readTextFile(path.c_str());
+        EXPECT_EQ(text ? std::string(text) : "(null)", content.empty() ? "(null)" : content);
+        std::free(text);
     }
 }
