@@ -14,6 +14,7 @@
 #include "player/player.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
+#include "shell/input.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
 
@@ -143,9 +144,9 @@ void level1PickupsBoostShotAndOffTheRoad() {
     EXPECT_EQ(take(kBottle), "Got BP Powerup!\n");
     playFrames(1);
     expectMeters(50, 250, 6);
-    pressMouse(GLUT_RIGHT_BUTTON);
+    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
     playFrames(10);
-    releaseMouse(GLUT_RIGHT_BUTTON);
+    onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0);
     EXPECT_LT(player.boostPoints, 250 - 60) << "a second of boost";
     tapKey(' ');
     EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\n");

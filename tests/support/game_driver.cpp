@@ -24,9 +24,8 @@ const int kHeight = kDesignHeight / 4;
 
 std::string printed;
 
-// The X server answers the resize in its own time: wait for it in real time,
-// before any game time passes. The size is asked for on every pass, since the
-// screen-filling resize of start-up may still be on its way and undo it.
+// The X server answers the resize in its own time: wait for it in real time, before any game time passes. The size is
+// asked for on every pass, since the screen-filling resize of start-up may still be on its way and undo it.
 void waitForSmallWindow() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -39,8 +38,7 @@ void waitForSmallWindow() {
     onReshape(kWidth, kHeight);
 }
 
-// The game's output is captured while a test runs. Failures reported meanwhile
-// go to standard error as well, so that they are seen whatever the test reads.
+// The game's output is captured while a test runs; failures go to standard error as well, to be seen whatever it reads.
 class OutputCapture : public testing::EmptyTestEventListener {
     void OnTestStart(const testing::TestInfo&) override { testing::internal::CaptureStdout(); }
     void OnTestPartResult(const testing::TestPartResult& result) override {
@@ -83,8 +81,6 @@ void pressKey(unsigned char key) { onKeyDown(key, 0, 0); }
 void releaseKey(unsigned char key) { onKeyUp(key, 0, 0); }
 void tapKey(unsigned char key) { pressKey(key), releaseKey(key); }
 void tapSpecialKey(int key) { onSpecialKey(key, 0, 0), onSpecialKeyUp(key, 0, 0); }
-void pressMouse(int button) { onMouse(button, GLUT_DOWN, 0, 0); }
-void releaseMouse(int button) { onMouse(button, GLUT_UP, 0, 0); }
 
 Pixel framePixel(int x, int y) {
     return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight);

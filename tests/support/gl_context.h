@@ -1,6 +1,5 @@
 #pragma once
-// A real GL context for tests: a small freeglut window on the test X display,
-// made once per process however often it is asked for.
+// A real GL context for tests: a small freeglut window on the test X display, made once per process.
 #include <array>
 #include <cstdint>
 
