@@ -53,25 +53,20 @@ void driveUntil(const std::vector<Point>& way, bool longWay = false) {
     }
 }
 
-// No pickup but the one aimed at lies within reach of the straight way from a to b, with a margin for the curve.
-bool wayClear(Point a, Point b, const Pickup* aimedAt = nullptr) {
-    for (int i = 0; i < level.pickupCount; ++i) {
-        const Pickup& p = level.pickups[i];
-        if (&p == aimedAt || p.collected || p.position.z > a.z || p.position.z < b.z - 20) continue;
-        float t = (p.position.z - a.z) / (b.z - a.z);
-        if (std::fabs(a.x + t * (b.x - a.x) - p.position.x) < 12) return false;
-    }
-    return true;
-}
-
-// The first of these ways whose legs each pass no pickup but the one aimed at and are at least room long.
+// The first of these ways whose legs are each at least room long and pass no pickup but the one aimed at, from the
+// reference point on, with a margin for the curve.
 std::vector<Point> firstClearWay(const std::vector<std::vector<Point>>& ways, const Pickup* aimedAt, float room) {
     for (const std::vector<Point>& way : ways) {
-        Point from = referencePoint();
+        Point a = referencePoint();
         bool clear = true;
-        for (Point leg : way) {
-            clear = clear && leg.z < from.z - room && wayClear(from, leg, aimedAt);
-            from = leg;
+        for (Point b : way) {
+            clear = clear && b.z < a.z - room;
+            for (const Pickup* p = level.pickups; p < level.pickups + level.pickupCount; ++p) {
+                if (p == aimedAt || p->collected || p->position.z > a.z || p->position.z < b.z - 20) continue;
+                const float t = (p->position.z - a.z) / (b.z - a.z);
+                clear = clear && std::fabs(a.x + t * (b.x - a.x) - p->position.x) >= 12;
+            }
+            a = b;
         }
         if (clear) return way;
     }
