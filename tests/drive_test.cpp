@@ -64,11 +64,9 @@ std::vector<Pickup> field;
 
 Meters meters() { return {player.health, player.boostPoints, player.ammo}; }
 
-// Lays pickups at the given offsets from the vehicle's reference point, with the meters given.
+// Lays pickups at the given offsets from the vehicle's starting reference point, with the meters given.
 void lay(std::vector<std::pair<int, Vec3>> kindsAndOffsets, Meters before = {50, 200, 5}) {
     std::tie(player.health, player.boostPoints, player.ammo) = before;
-    player.pickupReach = 20;
-    player.vehiclePos = {0, 5, -30};
     field.assign(kindsAndOffsets.size(), Pickup());
     for (size_t i = 0; i < field.size(); ++i) {
         const auto& [kind, offset] = kindsAndOffsets[i];
@@ -191,11 +189,9 @@ TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
         EXPECT_TRUE(levelComplete == c.complete && gameOver == c.over) << c.x << " " << c.z;
     }
     SetUp();
-    Pickup rifle;
-    std::tie(rifle.kind, rifle.radius, rifle.position, level.pickups, level.pickupCount) =
-        std::make_tuple(kRifle, 15, Vec3{0, 3, -1000}, &rifle, 1);
+    lay({{kRifle, {0, 0, -970}}});  // at z -1000
     frames(5, 60000, {{0, [] { press('w'); }}, {59000, [] { release('w'); }}});
-    EXPECT_TRUE(rifle.collected && levelComplete);
+    EXPECT_TRUE(field[0].collected && levelComplete);
 }
 
 // Each meter stops at its cap; a bad mushroom takes only what is there. The reach compares squared distance with
