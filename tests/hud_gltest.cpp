@@ -21,15 +21,10 @@
 TEST(Font, LettersMatchTheStoredAlphabet) {
     ensureGlContext();
     buildFont();
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, kGlWindowSize, 0, kGlWindowSize, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
     glClear(GL_COLOR_BUFFER_BIT);
     glColor3f(1, 1, 1);
     for (const auto& [y, letters] : {std::pair{102, "ABCDEFGHIJKLM"}, {89, "NOPQRSTUVWXYZ"}}) {
-        glRasterPos2i(5, y);
+        glWindowPos2i(5, y);
         drawText(letters);
     }
     std::string bits(17 * 26, '\0');
