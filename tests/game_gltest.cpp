@@ -1,13 +1,11 @@
-// The game's camera, frame-rate count, matrix stacks and music, in this process through the game driver.
+// The game's camera, frame-rate count and matrix stacks, in this process through the game driver.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
 
-#include "audio/sounds.h"
 #include "player/player.h"
 #include "shell/frame_render.h"
 #include "tests/support/game_driver.h"
-#include "world/levels.h"
 
 // The eye is where the view transform sends the origin: -R^T t. Pulled back, it sits 30 units further along z.
 TEST(Game, PulledBackTheEyeSits30UnitsFurtherAlongZ) {
@@ -34,29 +32,4 @@ TEST(Game, FrameRateCountsDrawnFramesAndFramesLeaveTheMatrixStacksAlone) {
     glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projections);
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &models);
     EXPECT_TRUE(projections == 1 && models == 1) << projections << " " << models;
-}
-
-// Each banner brings in its own track; braking to a stop leaves only the engine's idle loop.
-TEST(Game, EachBannerBringsInItsTrackAndBrakingTheIdleLoop) {
-    startDrivenGame();
-    auto playing = [](FMOD::Channel* channel) {
-        bool paused = true;
-        return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
-    };
-    for (int banner = 1; banner <= 3; ++banner) {
-        playFrames(1);
-        ASSERT_EQ(levelNumber, banner);
-        EXPECT_EQ(std::vector<bool>({playing(musicChannel1), playing(musicChannel2), playing(musicChannel3)}),
-                  std::vector<bool>({banner == 1, banner == 2, banner == 3})) << "on banner " << banner;
-        tapSpecialKey(GLUT_KEY_HOME);
-        playFrames(1);
-        player.cameraPos.z = -4840;  // a step short of the finish line
-        pressKey('w');
-        playFrames(8);
-        releaseKey('w');
-    }
-    pressKey('s');
-    playFrames(2);
-    releaseKey('s');
-    EXPECT_TRUE(playing(engineIdleChannel) && !playing(engineAccChannel) && !playing(engineMaxChannel));
 }

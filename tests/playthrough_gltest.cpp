@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "assets/bmp_reader.h"
+#include "audio/sounds.h"
 #include "player/player.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
@@ -119,6 +120,11 @@ void expectMeters(int health, int boost, int ammo) {
     }
 }
 
+bool playing(FMOD::Channel* channel) {
+    bool paused = true;
+    return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
+}
+
 // The picture fills the screen: the centres of a 4 x 4 grid over it show on the frame.
 bool showsPicture(const std::string& name) {
     std::unique_ptr<RgbImage> image = loadBmp(("resources/" + name + ".bmp").c_str());
@@ -162,7 +168,8 @@ void level2MushroomsUntilHealthRunsOut() {
 
 }  // namespace
 
-// Each leg, and the picture it ends on once the keys are let go; Home goes on from each picture.
+// Each leg, and the picture it ends on once the keys are let go, a banner with its level's track alone; Home goes on
+// from each picture. Coasting at the end, the engine is down to its idle loop.
 TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
     const std::pair<void (*)(), const char*> legs[] = {{startDrivenGame, "level1"},
         {level1PickupsBoostShotAndOffTheRoad, "gameover"}, {[] {}, "level1"}, {driveLaneToFinish, "level2"},
@@ -173,7 +180,12 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndTwoLosses) {
         for (unsigned char key : {'w', 'a', 'd'}) hold(key, false);
         playFrames(2);
         ASSERT_TRUE(showsPicture(picture)) << picture;
+        if (levelIntroVisible && levelNumber <= 3) {
+            EXPECT_EQ(std::vector<bool>({playing(musicChannel1), playing(musicChannel2), playing(musicChannel3)}),
+                      std::vector<bool>({levelNumber == 1, levelNumber == 2, levelNumber == 3})) << picture;
+        }
         tapSpecialKey(GLUT_KEY_HOME);
         playFrames(1);
     }
+    EXPECT_TRUE(playing(engineIdleChannel) && !playing(engineAccChannel) && !playing(engineMaxChannel));
 }
