@@ -1,6 +1,7 @@
-// The whole game through the game driver: three levels to victory, with a rifle, a bottle, a red and a yellow
-// mushroom, a boost and a shot, a loss off the road and one by health. The pickup layout never changes (the
-// generator is never seeded): the car aims at chosen pickups, and otherwise keeps to a lane beside the field.
+// The whole game through the game driver: its camera, frame-rate count and matrix stacks on the first banner, then
+// three levels to victory, with a rifle, a bottle, a red and a yellow mushroom, a boost and a shot, a loss off the
+// road and one by health. The pickup layout never changes (the generator is never seeded): the car aims at chosen
+// pickups, and otherwise keeps to a lane beside the field.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
@@ -167,6 +168,33 @@ void level2MushroomsUntilHealthRunsOut() {
 }
 
 }  // namespace
+
+// The eye is where the view transform sends the origin: -R^T t. Pulled back, it sits 30 units further along z.
+TEST(Game, PulledBackTheEyeSits30UnitsFurtherAlongZ) {
+    startDrivenGame();
+    for (bool pulledBack : {false, true, false}) {
+        if (player.cameraPulledBack != pulledBack) tapKey('c');
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        applyCamera();
+        GLfloat m[16];
+        glGetFloatv(GL_MODELVIEW_MATRIX, m);
+        const float eyeZ = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
+        EXPECT_NEAR(eyeZ, player.cameraPos.z + (pulledBack ? 30 : 0), 0.05) << pulledBack;
+    }
+}
+
+TEST(Game, FrameRateCountsDrawnFramesAndFramesLeaveTheMatrixStacksAlone) {
+    startDrivenGame();
+    playFrames(50, 50);
+    EXPECT_EQ(framesPerSecond, 20) << "frames 50 ms apart";
+    playFrames(100, 25);
+    EXPECT_EQ(framesPerSecond, 40);
+    GLint projections = 0, models = 0;
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &projections);
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &models);
+    EXPECT_TRUE(projections == 1 && models == 1) << projections << " " << models;
+}
 
 // Each leg, and the picture it ends on once the keys are let go, a banner with its level's track alone; Home goes on
 // from each picture. Coasting at the end, the engine is down to its idle loop.
