@@ -72,17 +72,15 @@ TEST(Frame, PickupsOutOfViewOrLostInFogAreNotDrawn) {
     glDisable(GL_FOG);
 }
 
-// A banner hides the scene, which is then left out; in wireframe the scene shows between the banner's lines.
-TEST(Frame, OnlyAFilledBannerHidesTheScene) {
+// A banner hides the scene, which is then left out; but in wireframe the scene shows between its lines.
+TEST(Frame, TheSceneShowsUnderAWireframeBanner) {
     startDrivenGame();
     levelIntroVisible = true;
-    for (bool wireframe : {false, true}) {
-        if (wireframe) tapSpecialKey(GLUT_KEY_F3);
-        lookFrom({0, 17, 4970}, {0, -0.4f, -1});
-        const std::vector<Pixel> ahead = frameOverClearColour(0, 0, 0);
-        lookFrom({0, 17, 4970}, {0, -0.1f, 1});
-        EXPECT_EQ(ahead == frameOverClearColour(0, 0, 0), !wireframe);
-    }
+    tapSpecialKey(GLUT_KEY_F3);
+    lookFrom({0, 17, 4970}, {0, -0.4f, -1});
+    const std::vector<Pixel> ahead = frameOverClearColour(0, 0, 0);
+    lookFrom({0, 17, 4970}, {0, -0.1f, 1});
+    EXPECT_NE(ahead, frameOverClearColour(0, 0, 0));
     tapSpecialKey(GLUT_KEY_F3);
 }
 
@@ -99,11 +97,10 @@ TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
         coarse ? drawTerrain(viewVolumeNow()) : glCallList(terrainDrawing.lists[0]);
         pictures[coarse] = picture();
     }
-    const Pixel black = {0, 0, 0};
     int covered = 0, differing = 0;
     for (size_t i = 0; i < pictures[0].size(); ++i) {
-        covered += pictures[0][i] != black;
-        differing += (pictures[0][i] == black) != (pictures[1][i] == black);
+        covered += pictures[0][i] != Pixel{};
+        differing += (pictures[0][i] != Pixel{}) != (pictures[1][i] != Pixel{});
     }
     EXPECT_GT(covered, 400);
     EXPECT_LE(differing, covered / 50);
