@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <GL/glew.h>
 #include <GL/freeglut.h>
 
 #include <chrono>

@@ -19,8 +19,6 @@ void ensureGlContext() {
 
 Pixel pixelAt(int x, int y) {
     uint8_t pixel[3] = {};
-    glReadBuffer(GL_BACK);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, 1, 1, GL_RGB, GL_UNSIGNED_BYTE, pixel);
     return {pixel[0], pixel[1], pixel[2]};
 }
