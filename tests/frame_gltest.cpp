@@ -19,10 +19,12 @@
 
 namespace {
 
-// The camera at eye looking along view, the sky round it, as the next frame draws them.
+// The camera at eye looking along view, the sky round it, as the next frame draws them; the camera applied.
 void lookFrom(Vec3 eye, Vec3 view) {
     std::tie(player.cameraPos, player.viewDir, sky.centreX, sky.centreZ) = std::make_tuple(eye, view, eye.x, eye.z);
     rememberStepPose();
+    glLoadIdentity();
+    applyCamera();
 }
 
 std::vector<Pixel> picture() {
@@ -40,8 +42,7 @@ std::vector<Pixel> frameOverClearColour(float red, float green, float blue) {
 
 }  // namespace
 
-// The sky is left out only behind the ground: no clear colour shows at the road's start
-// looking ahead and back (the ground ends 30 units behind), at its end looking aside, or looking down.
+// The sky is left out only behind the ground: no clear colour shows ahead, behind, aside at the road's end, or below.
 TEST(Frame, NoClearColourShowsWhereTheSkyIsLeftOut) {
     startDrivenGame();
     levelIntroVisible = false;
@@ -54,13 +55,10 @@ TEST(Frame, NoClearColourShowsWhereTheSkyIsLeftOut) {
     glClearColor(0, 0, 0, 0);
 }
 
-// From the start looking ahead a mushroom is drawn near or 2000 units off, but not
-// right behind the eye, off to the side, or where fog leaves under 1/255 of its colour.
+// A mushroom ahead is drawn near or 2000 units off; not one behind the eye, aside, or where fog leaves under 1/255.
 TEST(Frame, PickupsOutOfViewOrLostInFogAreNotDrawn) {
     startDrivenGame();
     lookFrom({0, 17, 4970}, {0, -0.4f, -1});
-    glLoadIdentity();
-    applyCamera();
     const struct { Vec3 at; bool fog, shown; } cases[] = {
         {{0, 5, 4900}, false, true}, {{0, 28, 5000}, false, false}, {{150, 5, 4900}, false, false},
         {{0, 5, 3000}, false, true}, {{0, 5, 3000}, true, false}, {{0, 5, 4000}, true, true}};
@@ -84,16 +82,13 @@ TEST(Frame, TheSceneShowsUnderAWireframeBanner) {
     tapSpecialKey(GLUT_KEY_F3);
 }
 
-// Far off, the terrain is drawn from a coarser grid, which covers the same pixels
-// as the full grid's but for a few along its outline.
+// Far off, the terrain's coarser grid covers the full grid's pixels but for a few along its outline.
 TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
     startDrivenGame();
     lookFrom({0, 30, 800}, {0, -0.04f, -1});
     std::vector<Pixel> pictures[2];
     for (bool coarse : {false, true}) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        applyCamera();
         coarse ? drawTerrain(viewVolumeNow()) : glCallList(terrainDrawing.lists[0]);
         pictures[coarse] = picture();
     }
