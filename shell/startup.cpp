@@ -48,10 +48,9 @@ void placePlayer() {
 }
 
 // Full screen is the window manager's to grant; on a bare X server, which has
-// none, the window is simply made as large as the screen.
+// none, the window, opened as large as the screen, only needs to sit at its corner.
 void fillScreen() {
     glutPositionWindow(0, 0);
-    glutReshapeWindow(glutGet(GLUT_SCREEN_WIDTH), glutGet(GLUT_SCREEN_HEIGHT));
     glutFullScreen();
 }
 
