@@ -1,0 +1,13 @@
+#pragma once
+// What the player may set, outside the keys: the window, v-sync, the sound's
+// volume and auto-pause. Defaults first, then the settings file, then the
+// command line for one run.
+
+struct Settings {
+    bool fullscreen = true;
+    int width = 1420;  // the window's size when not full screen
+    int height = 800;
+    bool vsync = true;
+    int volume = 100;  // 0..100, music and effects alike
+    bool autoPause = true;
+};
