@@ -15,10 +15,12 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,6 +80,7 @@ struct Decoder {
 
 SoundLayer layer;
 Decoder* decoder = nullptr;
+bool releaseAtExitRegistered = false;
 FMOD::System theSystem;
 
 SoundRecord& recordOf(FMOD::Sound* sound) { return *static_cast<SoundRecord*>(sound); }
@@ -206,6 +209,13 @@ int decodeInTurn(void*) {
     }
 }
 
+// However the process ends (Esc, the window closed, the X connection lost, a
+// model that cannot be read), the decoding thread and the mixer's own thread
+// stop before the sounds they use are destroyed with the rest of the process.
+void releaseAtExit() {
+    if (layer.initialised) theSystem.release();
+}
+
 // Without the thread no sound is ever decoded, and the game runs silently.
 void startDecoder() {
     decoder = new Decoder;
@@ -284,6 +294,7 @@ FMOD_RESULT System::init(int maxChannels, FMOD_INITFLAGS flags, void* extraDrive
     layer.voices = Mix_AllocateChannels(maxChannels);
     startDecoder();
     layer.initialised = true;
+    if (!std::exchange(releaseAtExitRegistered, true)) std::atexit(releaseAtExit);
     return FMOD_OK;
 }
 

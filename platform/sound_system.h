@@ -22,6 +22,8 @@
 // - a missing, unreadable or oversized sound file fails createSound with one
 //   line on standard output naming the file, and leaves the sound null; a file
 //   that does not decode is named in one such line when its decoding ends;
+// - however the process ends, exit() included, the layer releases itself
+//   first, so its threads never outlive the sounds they play;
 // - with no sound device the system still initialises on SDL's "dummy" driver
 //   and says so in one line on standard output, and nothing else: the sound
 //   library's own complaints are kept off standard error.
