@@ -3,7 +3,9 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 
 #include "audio/sounds.h"
 #include "player/player.h"
@@ -42,9 +44,12 @@ int drivingFlagIndex(const bool* flag) {
     return 0;
 }
 
+// A press after a release that waits for the step cancels that release: the key is held again.
 void pressDrivingFlag(bool* flag) {
+    const int i = drivingFlagIndex(flag);
     *flag = true;
-    pressUnseenByStep[drivingFlagIndex(flag)] = true;
+    pressUnseenByStep[i] = true;
+    releaseAfterStep[i] = false;
 }
 
 void releaseDrivingFlag(bool* flag) {
@@ -236,6 +241,12 @@ void onMouse(int button, int state, int, int) {
     } else {
         releaseDrivingFlag(&rightButtonDown);
     }
+}
+
+void releaseHeldInput() {
+    for (bool* flag : drivingFlags) releaseDrivingFlag(flag);
+    std::fill(std::begin(characterKeyDown), std::end(characterKeyDown), false);
+    std::fill(std::begin(specialKeyDown), std::end(specialKeyDown), false);
 }
 
 void releaseKeysTappedWithinStep() {
