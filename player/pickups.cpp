@@ -88,30 +88,32 @@ bool inReach(const Pickup& pickup) {
 
 }  // namespace
 
+void loadPickupModels() {
+    modelOnFirstUse(redMushroomModel, "resources/models/mushroom_red/mushroom.obj");
+    modelOnFirstUse(yellowMushroomModel, "resources/models/mushroom_yellow/mushroom.obj");
+    modelOnFirstUse(rifleModel, "resources/models/ak47/ak47.obj");
+    modelOnFirstUse(bottleModel, "resources/models/vodka/vodka.obj");
+}
+
 void drawRedMushroom(const Pickup& pickup) {
-    ObjModel* model = modelOnFirstUse(redMushroomModel, "resources/models/mushroom_red/mushroom.obj");
-    drawScaled(model, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
+    drawScaled(redMushroomModel, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
 }
 
 void drawYellowMushroom(const Pickup& pickup) {
-    ObjModel* model =
-        modelOnFirstUse(yellowMushroomModel, "resources/models/mushroom_yellow/mushroom.obj");
-    drawScaled(model, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
+    drawScaled(yellowMushroomModel, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
 }
 
 void drawRifle(const Pickup& pickup) {
-    ObjModel* model = modelOnFirstUse(rifleModel, "resources/models/ak47/ak47.obj");
     glPushMatrix();
     glTranslatef(pickup.position.x, pickup.position.y, pickup.position.z);
     glRotatef(kRifleTilt, 1, 0, 0);
     glScalef(kRifleScale, kRifleScale, kRifleScale);
-    glmDraw(model, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
+    glmDraw(rifleModel, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
     glPopMatrix();
 }
 
 void drawBottle(const Pickup& pickup) {
-    ObjModel* model = modelOnFirstUse(bottleModel, "resources/models/vodka/vodka.obj");
-    drawScaled(model, pickup, kBottleScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
+    drawScaled(bottleModel, pickup, kBottleScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
 }
 
 // Models are read into a box of side 2 about their centre: every corner lies within sqrt(3) of it.

@@ -22,6 +22,8 @@ extern ObjModel* yellowMushroomModel;
 extern ObjModel* rifleModel;
 extern ObjModel* bottleModel;
 
+// Reads the four pickups' models; start-up does, before the game takes input.
+void loadPickupModels();
 void drawRedMushroom(const Pickup& pickup);
 void drawYellowMushroom(const Pickup& pickup);
 void drawRifle(const Pickup& pickup);

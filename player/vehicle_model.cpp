@@ -30,8 +30,7 @@ void placePart(float sideOffset, float drop, float ahead) {
 
 // wheelSpin gives the sense of the roll; 0 (before the first drive frame) is no
 // rotation at all rather than a turn about a zero axis.
-void drawWheel(ObjModel*& model, float sideOffset) {
-    modelOnFirstUse(model, kWheelFile);
+void drawWheel(ObjModel* model, float sideOffset) {
     glPushMatrix();
     placePart(sideOffset, kWheelDrop, kWheelsAheadOfCamera);
     glScalef(kWheelScale, kWheelScale, kWheelScale);
@@ -42,8 +41,13 @@ void drawWheel(ObjModel*& model, float sideOffset) {
 
 }  // namespace
 
-void drawVehicleBody() {
+void loadVehicleModels() {
     modelOnFirstUse(player.bodyModel, kBodyFile);
+    modelOnFirstUse(player.leftWheelModel, kWheelFile);
+    modelOnFirstUse(player.rightWheelModel, kWheelFile);
+}
+
+void drawVehicleBody() {
     glPushMatrix();
     placePart(0, 0, kVehicleAhead);
     glRotatef(kBodyTilt, 1, 0, 0);

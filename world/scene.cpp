@@ -88,6 +88,8 @@ void initScene() {
     glColorMaterial(GL_FRONT, GL_DIFFUSE);
     setUpPlannedLevel(1);
     loadSceneryModels();
+    loadVehicleModels();
+    loadPickupModels();
     liftPickupsOntoTerrain();
     loadSkybox();
     player.skybox = &sky;
@@ -126,7 +128,6 @@ void drawBuilding() {
 }
 
 void drawSceneryWheel() {
-    modelOnFirstUse(sceneryWheelModel, kWheelFile);
     glPushMatrix();
     glScalef(sceneryWheelScale, sceneryWheelScale, sceneryWheelScale);
     glTranslatef(sceneryWheelPlace.x, sceneryWheelPlace.y, sceneryWheelPlace.z);
