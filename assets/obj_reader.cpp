@@ -279,22 +279,22 @@ void glmFillPass(ObjPass* pass) {
 }  // namespace
 
 ObjModel* glmReadOBJ(const char* path) {
-    FileView file;
-    if (!viewFile(path, &file)) {
+    FileBytes file;
+    if (!readFileBytes(path, &file)) {
         std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
         glmExit(1);
     }
     std::unique_ptr<ObjModel> model(new ObjModel());
     model->path = path;
-    const char* text = reinterpret_cast<const char*>(file.data);
+    const char* text = reinterpret_cast<const char*>(file.data());
     GroupsByName groupsByName;
-    ObjPass counting{model.get(), {text, text + file.size}, &groupsByName, 0, {}};
+    ObjPass counting{model.get(), {text, text + file.size()}, &groupsByName, 0, {}};
     glmFirstPass(&counting);
     model->vertices.assign((size_t(model->vertexCount) + 1) * 3, 0.0f);
     model->triangles.reserve(model->triangleCount);
     if (model->normalCount) model->normals.assign((size_t(model->normalCount) + 1) * 3, 0.0f);
     if (model->texcoordCount) model->texcoords.assign((size_t(model->texcoordCount) + 1) * 2, 0.0f);
-    ObjPass filling{model.get(), {text, text + file.size}, &groupsByName, 0, {}};
+    ObjPass filling{model.get(), {text, text + file.size()}, &groupsByName, 0, {}};
     glmFillPass(&filling);
     // Both passes read the same text the same way, so these counts are the ones the first pass made.
     model->triangleCount = uint32_t(model->triangles.size());
