@@ -6,6 +6,7 @@
 #include "audio/sounds.h"
 #include "hud/font.h"
 #include "player/player.h"
+#include "shell/frame_pose.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
@@ -243,7 +244,10 @@ void drawHud() {
         if (*screen.bannerLevel <= kLevelCount) playOnlyTrack(*screen.bannerLevel);
         drawFullScreen(bannerPicture(*screen.bannerLevel));
     }
-    if (screen.startLevelNow) startLevel();
+    if (screen.startLevelNow) {
+        startLevel();
+        rememberStepPose();  // the level starts from rest: no blend with the pose before it
+    }
     if (renderOptions.fpsVisible && framesPerSecond != 0) drawFrameRate();
     if (playing()) drawMeters();
     leave2d();
