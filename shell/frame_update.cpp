@@ -6,6 +6,7 @@
 
 #include "audio/sounds.h"
 #include "platform/tick_counter.h"
+#include "platform/window_watch.h"
 #include "player/pickups.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
@@ -65,6 +66,7 @@ float stepFraction() {
 }
 
 void onIdle() {
+    if (readWindowNews().focusLost) releaseHeldInput();
     updateAudio();
     catchUpGameTime();
     glutPostRedisplay();

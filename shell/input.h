@@ -28,6 +28,10 @@ void onKeyUp(unsigned char key, int x, int y);
 void onSpecialKey(int key, int x, int y);
 void onSpecialKeyUp(int key, int x, int y);
 void onMouse(int button, int state, int x, int y);
+// The window lost the keyboard focus: the releases of the keys and buttons held
+// now go to another window, so they are let go here, and a key pressed again on
+// return counts as a new press.
+void releaseHeldInput();
 // Called at the end of every step of game time: lets go of the driving keys
 // released before any step had seen them down.
 void releaseKeysTappedWithinStep();

@@ -11,6 +11,7 @@
 #include "audio/sounds.h"
 #include "platform/key_repeat.h"
 #include "platform/tick_counter.h"
+#include "platform/window_watch.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
@@ -82,6 +83,7 @@ void registerCallbacks() {
     // Input filters repeats itself by which keys are down; it needs releases
     // that only ever mean a key came up.
     glutIgnoreKeyRepeat(makeKeyRepeatDetectable() ? 0 : 1);
+    watchGameWindow();
 }
 
 void requireOpenGl12() {
