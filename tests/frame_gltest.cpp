@@ -36,7 +36,7 @@ std::vector<Pixel> picture() {
 
 std::vector<Pixel> frameOverClearColour(float red, float green, float blue) {
     glClearColor(red, green, blue, 1);
-    onDisplay();
+    playPass(0);
     return picture();
 }
 

@@ -146,9 +146,9 @@ void level1PickupsBoostShotAndOffTheRoad() {
     EXPECT_EQ(take(kBottle), "Got BP Powerup!\n");
     playFrames(1);
     expectMeters(50, 250, 6);
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_DOWN, 0, 0);
+    pressButton(GLUT_RIGHT_BUTTON);
     playFrames(10);
-    onMouse(GLUT_RIGHT_BUTTON, GLUT_UP, 0, 0);
+    releaseButton(GLUT_RIGHT_BUTTON);
     EXPECT_LT(player.boostPoints, 250 - 60) << "a second of boost";
     tapKey(' ');
     EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\n");

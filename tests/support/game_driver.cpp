@@ -3,16 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
 
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 #include <utility>
 
 #include "shell/frame_render.h"
-#include "shell/frame_update.h"
-#include "shell/input.h"
 #include "shell/startup.h"
+#include "tests/support/registered_idle.h"
 #include "tests/support/scripted_clock.h"
 
 namespace {
@@ -22,6 +25,17 @@ const int kWidth = kDesignWidth / 4;
 const int kHeight = kDesignHeight / 4;
 
 std::string printed;
+Window elsewhere;  // a plain window of the test's, to take the focus from the game
+
+Display* display() { return glXGetCurrentDisplay(); }
+Window gameWindow() { return glXGetCurrentDrawable(); }
+
+// The window's events go through the windowing library to the callbacks start-up registered; a frame is drawn when
+// one was asked for.
+void pumpEvents() {
+    XSync(display(), False);
+    glutMainLoopEvent();
+}
 
 // The X server answers the resize in its own time: wait for it in real time, before any game time passes. The size is
 // asked for on every pass, since the screen-filling resize of start-up may still be on its way and undo it.
@@ -29,12 +43,66 @@ void waitForSmallWindow() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
         glutReshapeWindow(kWidth, kHeight);
-        glutMainLoopEvent();
+        pumpEvents();
         if (glutGet(GLUT_WINDOW_WIDTH) == kWidth && glutGet(GLUT_WINDOW_HEIGHT) == kHeight) break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), kWidth) << "the game window did not shrink";
-    onReshape(kWidth, kHeight);
+}
+
+void sendEvent(XEvent event, long mask) {
+    XSendEvent(display(), gameWindow(), False, mask, &event);
+    pumpEvents();
+}
+
+void sendKey(KeySym symbol, unsigned int modifiers, bool press) {
+    XEvent event{};
+    XKeyEvent& key = event.xkey;
+    key.type = press ? KeyPress : KeyRelease;
+    key.display = display();
+    key.window = gameWindow();
+    key.root = DefaultRootWindow(display());
+    key.x = key.y = key.x_root = key.y_root = 10;
+    key.state = modifiers;
+    key.keycode = XKeysymToKeycode(display(), symbol);
+    key.same_screen = True;
+    sendEvent(event, press ? KeyPressMask : KeyReleaseMask);
+}
+
+void sendCharacter(unsigned char character, bool press) {
+    if (character == 27) return sendKey(XK_Escape, 0, press);
+    sendKey(std::tolower(character), std::isupper(character) ? ShiftMask : 0, press);
+}
+
+KeySym specialKeySymbol(int key) {
+    if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F12) return XK_F1 + (key - GLUT_KEY_F1);
+    switch (key) {
+    case GLUT_KEY_HOME: return XK_Home;
+    case GLUT_KEY_END: return XK_End;
+    case GLUT_KEY_LEFT: return XK_Left;
+    case GLUT_KEY_RIGHT: return XK_Right;
+    case GLUT_KEY_UP: return XK_Up;
+    case GLUT_KEY_DOWN: return XK_Down;
+    default: ADD_FAILURE() << "no X key for special key " << key; return NoSymbol;
+    }
+}
+
+void sendButton(int button, bool press) {
+    XEvent event{};
+    XButtonEvent& click = event.xbutton;
+    click.type = press ? ButtonPress : ButtonRelease;
+    click.display = display();
+    click.window = gameWindow();
+    click.root = DefaultRootWindow(display());
+    click.x = click.y = click.x_root = click.y_root = 10;
+    click.button = button + 1;  // X numbers the left, middle and right buttons 1, 2 and 3
+    click.same_screen = True;
+    sendEvent(event, press ? ButtonPressMask : ButtonReleaseMask);
+}
+
+void setFocus(Window window) {
+    XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
+    pumpEvents();
 }
 
 // The game's output is captured while a test runs; failures go to standard error as well, to be seen whatever it reads.
@@ -58,28 +126,40 @@ void startDrivenGame() {
     char name[] = "gorvanka";
     char* argv[] = {name, nullptr};
     ASSERT_EQ(startGame(argc, argv), 0);
+    ASSERT_NE(registeredIdle, nullptr) << "start-up registered no idle callback";
     waitForSmallWindow();
-    lastTickMs = scriptedNowMs;
+    elsewhere = XCreateSimpleWindow(display(), DefaultRootWindow(display()), kWidth + 10, 0, 50, 50, 0, 0, 0);
+    XMapWindow(display(), elsewhere);
+    focusGame();
 }
 
 void playFrames(int count, uint32_t msEach) {
     playUntil([&count] { return --count <= 0; }, UINT32_MAX, msEach);
 }
 
+void playPass(uint32_t ms, bool draw) {
+    scriptedNowMs += ms;
+    registeredIdle();
+    if (draw) pumpEvents(), glFinish();
+}
+
 bool playUntil(const std::function<bool()>& done, uint32_t maxMs, uint32_t msEach, int drawEvery) {
     for (uint32_t pass = 1; pass <= maxMs / msEach; ++pass) {
-        scriptedNowMs += msEach;
-        onIdle();
-        if (pass % drawEvery == 0) onDisplay(), glFinish();
+        playPass(msEach, pass % drawEvery == 0);
         if (done()) return true;
     }
     return false;
 }
 
-void pressKey(unsigned char key) { onKeyDown(key, 0, 0); }
-void releaseKey(unsigned char key) { onKeyUp(key, 0, 0); }
+void pressKey(unsigned char key) { sendCharacter(key, true); }
+void releaseKey(unsigned char key) { sendCharacter(key, false); }
 void tapKey(unsigned char key) { pressKey(key), releaseKey(key); }
-void tapSpecialKey(int key) { onSpecialKey(key, 0, 0), onSpecialKeyUp(key, 0, 0); }
+void tapSpecialKey(int key) { sendKey(specialKeySymbol(key), 0, true), sendKey(specialKeySymbol(key), 0, false); }
+void pressButton(int button) { sendButton(button, true); }
+void releaseButton(int button) { sendButton(button, false); }
+
+void focusElsewhere() { setFocus(elsewhere); }
+void focusGame() { setFocus(gameWindow()); }
 
 Pixel framePixel(int x, int y) {
     return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight);

@@ -1,0 +1,135 @@
+// Keys and buttons as X events to the game's window, through the callbacks start-up registered: taps and presses
+// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held, and the
+// engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
+#include <gtest/gtest.h>
+
+#include <GL/freeglut.h>
+
+#include <functional>
+#include <vector>
+
+#include "audio/sounds.h"
+#include "player/player.h"
+#include "player/vehicle_motion.h"
+#include "shell/frame_update.h"
+#include "shell/input.h"
+#include "tests/support/game_driver.h"
+
+namespace {
+
+using Events = std::vector<std::pair<uint32_t, std::function<void()>>>;
+
+// Back at the start at rest, between two steps, nothing held.
+class Input : public ::testing::Test {
+protected:
+    void SetUp() override {
+        startDrivenGame();
+        for (unsigned char key : {'w', 'a', 's', 'd'}) releaseKey(key);
+        releaseButton(GLUT_RIGHT_BUTTON);
+        playFrames(1, 16);
+        putPlayerAtStart();
+        resetDriveState();
+        playFrames(1, 16 - unsteppedMs + 8);  // half way to the next step
+    }
+};
+
+// Passes at rate frames a second for ms, undrawn; each event goes to the game in the first pass at or after its time.
+void frames(int rate, uint32_t ms, const Events& events) {
+    size_t next = 0;
+    for (long frame = 0; frame * 1000 / rate <= ms; ++frame) {
+        if (frame > 0) playPass(uint32_t(frame * 1000 / rate - (frame - 1) * 1000 / rate), false);
+        while (next < events.size() && events[next].first <= frame * 1000 / rate) events[next++].second();
+    }
+}
+
+bool playing(FMOD::Channel* channel) {
+    bool paused = true;
+    return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
+}
+
+}  // namespace
+
+// A tap between two steps turns for one step; pressed again before that step, the key stays held.
+TEST_F(Input, ATapDrivesOneStepAndAPressAfterItHolds) {
+    tapKey('a');
+    playFrames(3, 16);
+    EXPECT_NEAR(player.heading, 0.32, 1e-5);
+    tapKey('d');
+    pressKey('d');
+    playFrames(3, 16);
+    EXPECT_NEAR(player.heading, 0.32 - 3 * 0.32, 1e-4) << "'d' held after its quick second press";
+    releaseKey('d');
+}
+
+// Two taps within one step fire twice; a held key's repeats neither fire nor toggle; capitals do not drive, but a
+// capital release lets go of its letter.
+TEST_F(Input, RepeatsDoNothingAndCapitalsDoNotDrive) {
+    player.ammo = 2;
+    gameOutput();
+    for (int tap = 0; tap < 2; ++tap) tapKey(' ');
+    EXPECT_EQ(player.ammo, 0) << "a double tap within one step fires twice";
+    for (int repeat = 0; repeat < 2; ++repeat) pressKey(' '), pressKey('c');
+    releaseKey(' '), releaseKey('c');
+    EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nIMA CHARGIN MAH LAZERS!\nOut of ammobbb\n")
+        << "a held key's repeats do not fire";
+    EXPECT_TRUE(player.cameraPulledBack) << "nor toggle";
+    tapKey('c');
+    pressKey('W');
+    playFrames(2, 16);
+    EXPECT_EQ(drive.forwardSpeed, 0) << "'W' does not drive";
+    releaseKey('W');
+    pressKey('w');
+    playFrames(2, 16);
+    releaseKey('W');
+    playFrames(2, 16);
+    EXPECT_EQ(drive.forwardSpeed, 0) << "'w' let go by its capital release";
+}
+
+// The same script at 5 and 240 frames a second ends the same: keys, the boost button and the steps between them.
+TEST_F(Input, TheSameDriveAtEveryFrameRate) {
+    std::vector<float> ends[2];
+    for (int rate : {5, 240}) {
+        SetUp();
+        player.boostPoints = 200;
+        frames(rate, 4000, {{0, [] { pressKey('w'), pressButton(GLUT_RIGHT_BUTTON); }},
+                            {1000, [] { releaseButton(GLUT_RIGHT_BUTTON), pressKey('a'); }},
+                            {1400, [] { releaseKey('a'), releaseKey('w'), pressKey('s'); }},
+                            {3000, [] { releaseKey('s'); }}});
+        ends[rate == 240] = {player.cameraPos.x, player.cameraPos.z, player.heading, drive.forwardSpeed,
+                             drive.reverseSpeed, float(player.boostPoints)};
+    }
+    EXPECT_EQ(ends[0], ends[1]);
+    EXPECT_LT(ends[0][1], 4970 - 100) << "the script did drive";
+    EXPECT_LT(ends[0][5], 200 - 50) << "and boost";
+}
+
+// Keys and the boost button held as the focus goes to another window are let go there; pressed again on return,
+// the pedal drives again.
+TEST_F(Input, KeysHeldAsTheFocusLeavesAreLetGo) {
+    pressKey('w'), pressKey('a'), pressButton(GLUT_RIGHT_BUTTON);
+    playFrames(10, 16);
+    focusElsewhere();
+    playFrames(10, 16);
+    EXPECT_FALSE(keys.forward || keys.left || rightButtonDown);
+    EXPECT_LT(drive.forwardSpeed, 5) << "coasting";
+    focusGame();
+    pressKey('w');
+    playFrames(10, 16);
+    EXPECT_TRUE(keys.forward && drive.forwardSpeed > 5);
+    releaseKey('w'), releaseKey('a'), releaseButton(GLUT_RIGHT_BUTTON);
+}
+
+// One loop at a time: accelerating, at top speed, braking, and rolling to a stop.
+TEST_F(Input, EachPedalBringsInItsEngineLoop) {
+    const struct { unsigned char key; bool down; int passes; FMOD::Channel** heard; } script[] = {
+        {'w', true, 20, &engineAccChannel}, {'w', true, 110, &engineMaxChannel}, {'w', false, 0, nullptr},
+        {'s', true, 20, &engineIdleChannel}, {'s', false, 20, &engineIdleChannel}};
+    FMOD::Channel** const loops[] = {&engineAccChannel, &engineMaxChannel, &engineIdleChannel};
+    for (const auto& step : script) {
+        step.down ? pressKey(step.key) : releaseKey(step.key);
+        if (!step.heard) continue;
+        playFrames(step.passes, 16);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(playing(*loops[i]), loops[i] == step.heard) << step.key << step.down << ", loop " << i;
+    }
+}
