@@ -33,13 +33,18 @@ struct Key {
 };
 
 const Key kKeys[] = {
-    {"display", "fullscreen", "true fills the screen; false opens a window of width x height", &Settings::fullscreen,
-        nullptr, 0, 0},
-    {"display", "width", "The window's size in pixels when not full screen", nullptr, &Settings::width, kMinWindowWidth, kMaxWindowSide},
-    {"display", "height", nullptr, nullptr, &Settings::height, kMinWindowHeight, kMaxWindowSide},
-    {"display", "vsync", "true waits for the screen's refresh before showing a frame", &Settings::vsync, nullptr, 0, 0},
-    {"sound", "volume", "0 (silent) to 100, music and effects alike", nullptr, &Settings::volume, 0, 100},
-    {"play", "auto_pause", "true pauses the game when its window loses focus", &Settings::autoPause, nullptr, 0, 0},
+    {"display", "fullscreen", "true fills the screen; false opens a window of width x height",
+        &Settings::fullscreen, nullptr, 0, 0},
+    {"display", "width", "The window's size in pixels when not full screen",
+        nullptr, &Settings::width, kMinWindowWidth, kMaxWindowSide},
+    {"display", "height", nullptr,
+        nullptr, &Settings::height, kMinWindowHeight, kMaxWindowSide},
+    {"display", "vsync", "true waits for the screen's refresh before showing a frame",
+        &Settings::vsync, nullptr, 0, 0},
+    {"sound", "volume", "0 (silent) to 100, music and effects alike",
+        nullptr, &Settings::volume, 0, 100},
+    {"play", "auto_pause", "true pauses the game when its window loses focus",
+        &Settings::autoPause, nullptr, 0, 0},
 };
 
 // Where the reading of the file stands.

@@ -96,10 +96,14 @@ protected:
 
 TEST_F(Files, FoldersFollowTheXdgRuleAndNeverTheWorkingFolder) {
     const struct { const char *xdg, *home, *config, *data; } rows[] = {
-        {"/x/", "/h", "/x/gorvanka", "/x/gorvanka"}, {"", "/h", "/h/.config/gorvanka", "/h/.local/share/gorvanka"},
-        {"x", "/h/", "/h/.config/gorvanka", "/h/.local/share/gorvanka"}, {nullptr, "h", "", ""}, {nullptr, nullptr, "", ""}};
+        {"/x/", "/h", "/x/gorvanka", "/x/gorvanka"},
+        {"", "/h", "/h/.config/gorvanka", "/h/.local/share/gorvanka"},
+        {"x", "/h/", "/h/.config/gorvanka", "/h/.local/share/gorvanka"},
+        {nullptr, "h", "", ""},
+        {nullptr, nullptr, "", ""}};
     for (const auto& row : rows) {
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"}) row.xdg ? setenv(name, row.xdg, 1) : unsetenv(name);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME"})
+            row.xdg ? setenv(name, row.xdg, 1) : unsetenv(name);
         row.home ? setenv("HOME", row.home, 1) : unsetenv("HOME");
         EXPECT_EQ(configFolder(), row.config);
         EXPECT_EQ(dataFolder(), row.data);
@@ -138,11 +142,12 @@ TEST_F(Files, SettingsLinesCountAndEachMistakeIsOneLineNamingFileAndLine) {
          "[sound]\nvolume = 10\nvolume = 20\n", {true, 640, 800, true, 20, true},
          {"1: \"volume\" comes before any [section]; ignoring it",
           "3: line is neither a [section] nor a key = value; ignoring it",
-          "4: unknown section [video]; ignoring it and its keys", "8: unknown key \"brightness\" in [display]; ignoring it",
+          "4: unknown section [video]; ignoring it and its keys",
+          "8: unknown key \"brightness\" in [display]; ignoring it",
           "9: unknown key \"volume\" in [display] (it belongs in [sound]); ignoring it",
           "12: \"volume\" was already set on line 11; this later line counts"}},
-        {"[sound]\nvolume = 1" + std::string(1, '\0') + "\nvolume = 2\x01\nvolume = 3\xC0\xAF\nvolume = 4\xED\xA0\x80\n" +
-         overlong + "volume = 9\n", {true, 1420, 800, true, 9, true},
+        {"[sound]\nvolume = 1" + std::string(1, '\0') + "\nvolume = 2\x01\nvolume = 3\xC0\xAF\n" +
+         "volume = 4\xED\xA0\x80\n" + overlong + "volume = 9\n", {true, 1420, 800, true, 9, true},
          {"2: line holds a NUL byte; ignoring it", "3: line holds a control character; ignoring it",
           "4: line is not valid UTF-8; ignoring it", "5: line is not valid UTF-8; ignoring it",
           "6: line is longer than 1024 bytes; ignoring it"}}};
@@ -157,15 +162,17 @@ TEST_F(Files, SettingsLinesCountAndEachMistakeIsOneLineNamingFileAndLine) {
 }
 
 TEST_F(Files, SettingsThatCannotBeReadOrWrittenAreOneLineAndTheDefaults) {
-    const std::string tooLarge(64 * 1024 + 1, '#'), alone = "; playing with the default settings and leaving the file alone";
+    const std::string tooLarge(64 * 1024 + 1, '#');
+    const std::string alone = "; playing with the default settings and leaving the file alone";
     const struct { std::function<void()> make; std::string line; bool asRoot = true; } rows[] = {
         {[&] { fs::create_directories(settings); }, "cannot read @: Is a directory" + alone},
         {[&] { fs::create_directories(root + "/config/gorvanka"), fs::create_symlink(settings, settings); },
          "cannot read @: Too many levels of symbolic links" + alone},
         {[&] { writeText(settings, tooLarge); }, "cannot read @: larger than 65536 bytes" + alone},
-        {[&] { writeText(settings, "[sound]\n"), chmod(settings.c_str(), 0); }, "cannot read @: Permission denied" + alone,
-         false},
-        {[&] { writeText(root + "/config", ""); }, "cannot write @: Not a directory; playing with the default settings"}};
+        {[&] { writeText(settings, "[sound]\n"), chmod(settings.c_str(), 0); },
+         "cannot read @: Permission denied" + alone, false},
+        {[&] { writeText(root + "/config", ""); },
+         "cannot write @: Not a directory; playing with the default settings"}};
     for (const auto& row : rows) {
         if (!row.asRoot && geteuid() == 0) continue;  // root reads any file
         fs::remove_all(root);
@@ -200,19 +207,21 @@ TEST_F(Files, RecordsKeepTheBestTimePerLevelAcrossRunsAndGames) {
 }
 
 TEST_F(Files, BadRecordsFilesAreMovedAsideByteForByteAndPlayStartsAfresh) {
+    const std::string malformed = "not a \"level <n> <seconds>\" line";
     const struct { std::string text, problem; } rows[] = {
-        {"level 1 52.13\nlevel 4 10.00\n", ":2: there is no level 4"}, {"level 2 1.00\nlevel 2 2.00\n", ":2: level 2 is there twice"},
-        {"level 1 9999999.00\n", ":1: level 1 has a time longer than any game"},
-        {"level 1 -5.00\n", ":1: not a \"level <n> <seconds>\" line"}, {"level 3 5.1\n", ":1: not a \"level <n> <seconds>\" line"},
-        {"level 1 5.00\nlevel 2 5.00" + std::string(1, '\0'), ":2: not a \"level <n> <seconds>\" line"},
-        {"level 1 5.00\n\n", ":2: not a \"level <n> <seconds>\" line"},
+        {"level 1 52.13\nlevel 4 10.00\n", "@:2: there is no level 4"},
+        {"level 2 1.00\nlevel 2 2.00\n", "@:2: level 2 is there twice"},
+        {"level 1 9999999.00\n", "@:1: level 1 has a time longer than any game"},
+        {"level 1 -5.00\n", "@:1: " + malformed},
+        {"level 3 5.1\n", "@:1: " + malformed},
+        {"level 1 5.00\nlevel 2 5.00" + std::string(1, '\0'), "@:2: " + malformed},
+        {"level 1 5.00\n\n", "@:2: " + malformed},
         {std::string(4097, '\n'), "cannot read @: larger than 4096 bytes"}};
     for (size_t i = 0; i < std::size(rows); ++i) {
         writeText(records, rows[i].text);
         const std::string aside = records + ".bad" + (i > 0 ? "." + std::to_string(i) : "");
-        const std::string& problem = rows[i].problem;
-        EXPECT_EQ(printed(loadRecords),
-            "Records: " + (problem[0] == ':' ? records + problem : named(problem, records)) + "; moved the file aside to " + aside + "; its times do not count\n");
+        EXPECT_EQ(printed(loadRecords), "Records: " + named(rows[i].problem, records) + "; moved the file aside to " +
+                                            aside + "; its times do not count\n");
         EXPECT_TRUE(!bestHundredths(1) && !bestHundredths(2) && !bestHundredths(3));
         EXPECT_EQ(fileText(aside), rows[i].text);
         EXPECT_FALSE(fs::exists(records));
