@@ -100,10 +100,9 @@ bool readRegularFile(int fd, size_t maxBytes, std::string* bytes, std::string* w
     if (fstat(fd, &info) != 0) return failed(why, errno);
     if (S_ISDIR(info.st_mode)) return failed(why, EISDIR);
     if (!S_ISREG(info.st_mode)) return *why = "not a regular file", false;
-    const std::string tooLarge = "larger than " + std::to_string(maxBytes) + " bytes";
-    if (uint64_t(info.st_size) > maxBytes) return *why = tooLarge, false;
-    // One byte more than allowed shows a file that grew while it was read.
-    bytes->assign(maxBytes + 1, '\0');
+    if (uint64_t(info.st_size) > maxBytes) return *why = "larger than " + std::to_string(maxBytes) + " bytes", false;
+    // One byte more than its size shows a file that grew while it was read.
+    bytes->assign(size_t(info.st_size) + 1, '\0');
     size_t got = 0;
     while (got < bytes->size()) {
         const ssize_t n = read(fd, &(*bytes)[got], bytes->size() - got);
@@ -112,7 +111,7 @@ bool readRegularFile(int fd, size_t maxBytes, std::string* bytes, std::string* w
         if (n == 0) break;
         got += size_t(n);
     }
-    if (got > maxBytes) return *why = tooLarge, false;
+    if (got > size_t(info.st_size)) return *why = "changed while it was read", false;
     bytes->resize(got);
     return true;
 }

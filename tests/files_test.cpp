@@ -168,6 +168,8 @@ TEST_F(Files, SettingsThatCannotBeReadOrWrittenAreOneLineAndTheDefaults) {
         {[&] { fs::create_directories(settings); }, "cannot read @: Is a directory" + alone},
         {[&] { fs::create_directories(root + "/config/gorvanka"), fs::create_symlink(settings, settings); },
          "cannot read @: Too many levels of symbolic links" + alone},
+        {[&] { fs::create_directories(root + "/config/gorvanka"), fs::create_symlink(root + "/elsewhere", settings); },
+         "cannot read @: a link to a missing file" + alone},
         {[&] { writeText(settings, tooLarge); }, "cannot read @: larger than 65536 bytes" + alone},
         {[&] { writeText(settings, "[sound]\n"), chmod(settings.c_str(), 0); },
          "cannot read @: Permission denied" + alone, false},
@@ -244,19 +246,26 @@ TEST_F(Files, RecordsThatCannotBeSavedAreKeptForTheRunAndToldOnce) {
     }
 }
 
+// Each try starts two games together, each recording one level; without the lock one often writes over the other's.
 TEST_F(Files, TwoGamesRecordingAtOnceKeepBothRecords) {
-    const auto game = [](int level) {
-        return [level] {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        fs::remove_all(root);
+        int start[2];
+        ASSERT_EQ(pipe(start), 0);
+        pid_t games[2];
+        for (int level : {1, 2}) {
+            if ((games[level - 1] = fork()) > 0) continue;
             loadRecords();
-            for (uint32_t ms = 100000; ms > 90000; ms -= 50) recordLevelTime(level, ms);
-        };
-    };
-    const pid_t first = fork();
-    if (first == 0) game(1)(), _exit(0);
-    EXPECT_EQ(inChild(game(2)), "");
-    waitpid(first, nullptr, 0);
-    loadRecords();
-    EXPECT_EQ(fileText(records), "level 1 90.05\nlevel 2 90.05\n");
+            close(start[1]);
+            char go;
+            read(start[0], &go, 1);
+            recordLevelTime(level, uint32_t(level * 1000));
+            _exit(0);
+        }
+        close(start[0]), close(start[1]);
+        for (pid_t game : games) waitpid(game, nullptr, 0);
+        ASSERT_EQ(fileText(records), "level 1 1.00\nlevel 2 2.00\n") << "attempt " << attempt;
+    }
 }
 
 TEST_F(Files, ARecordsWriteThatFailsBeforeTheRenameLeavesTheOldFile) {
