@@ -169,7 +169,7 @@ FileLock::~FileLock() {
 
 bool lockFile(FileLock* lock, const std::string& lockPath, int waitMilliseconds, std::string* why) {
     unlockFile(lock);
-    lock->fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0600);
+    lock->fd = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY | O_NOFOLLOW, 0600);
     if (lock->fd < 0) return failed(why, errno);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
     while (flock(lock->fd, LOCK_EX | LOCK_NB) != 0) {

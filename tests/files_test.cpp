@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -266,6 +267,19 @@ TEST_F(Files, TwoGamesRecordingAtOnceKeepBothRecords) {
         for (pid_t game : games) waitpid(game, nullptr, 0);
         ASSERT_EQ(fileText(records), "level 1 1.00\nlevel 2 2.00\n") << "attempt " << attempt;
     }
+}
+
+TEST_F(Files, AGameHoldingTheLockTooLongDelaysARecordOnlyByTheWait) {
+    loadRecords();
+    fs::create_directories(root + "/data/gorvanka");
+    FileLock held;
+    std::string why;
+    ASSERT_TRUE(lockFile(&held, records + ".lock", 0, &why));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(printed([] { recordLevelTime(1, 1000); }), "");
+    const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_TRUE(waited > 1.9 && waited < 3) << waited;
+    EXPECT_EQ(fileText(records), "level 1 1.00\n");
 }
 
 TEST_F(Files, ARecordsWriteThatFailsBeforeTheRenameLeavesTheOldFile) {
