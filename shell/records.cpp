@@ -47,7 +47,7 @@ std::string cannotWrite(const std::string& path, const std::string& why) {
     return "Records: cannot write " + path + ": " + why + "; best times are kept for this run only";
 }
 
-// Reads 1 to maxDigits decimal digits at *at.
+// Reads minDigits to maxDigits decimal digits at *at.
 bool readDigits(const std::string& line, size_t* at, size_t minDigits, size_t maxDigits, int* value) {
     size_t count = 0;
     for (*value = 0; *at < line.size() && line[*at] >= '0' && line[*at] <= '9'; ++*at) {

@@ -232,18 +232,21 @@ TEST_F(Files, BadRecordsFilesAreMovedAsideByteForByteAndPlayStartsAfresh) {
 }
 
 TEST_F(Files, RecordsThatCannotBeSavedAreKeptForTheRunAndToldOnce) {
-    const struct { std::function<void()> make; std::string reason; bool asRoot = true; } rows[] = {
-        {[&] { writeText(root + "/data", ""); }, "Not a directory"},
-        {[&] { fs::create_directories(root + "/data/gorvanka"), chmod((root + "/data/gorvanka").c_str(), 0500); },
-         "Permission denied", false}};
+    const std::string folder = root + "/data/gorvanka", thisRun = "best times are kept for this run only\n";
+    const struct { std::function<void()> make; std::string line; bool asRoot = true; } rows[] = {
+        {[&] { writeText(root + "/data", ""); }, "cannot write @: Not a directory; " + thisRun},
+        {[&] { fs::create_directories(folder), chmod(folder.c_str(), 0500); },
+         "cannot write @: Permission denied; " + thisRun, false},
+        {[&] { writeText(records, "level 9 1.00\n"), chmod(folder.c_str(), 0500); },
+         "@:1: there is no level 9; cannot move the file aside (Permission denied), so " + thisRun, false}};
     for (const auto& row : rows) {
         if (!row.asRoot && geteuid() == 0) continue;  // root writes anywhere
         fs::remove_all(root);
         row.make();
         EXPECT_EQ(printed([] { loadRecords(), recordLevelTime(1, 60000), recordLevelTime(1, 50000); }),
-            "Records: cannot write " + records + ": " + row.reason + "; best times are kept for this run only\n");
+            "Records: " + named(row.line, records));
         EXPECT_EQ(bestHundredths(1), 5000);
-        chmod((root + "/data/gorvanka").c_str(), 0700);
+        chmod(folder.c_str(), 0700);
     }
 }
 
