@@ -72,8 +72,6 @@ std::string named(std::string line, const std::string& path) {
     return line.replace(line.find('@'), 1, path);
 }
 
-std::optional<int> noRecord;
-
 // Fresh config and data folders for each test; HOME as it was afterwards.
 class Files : public testing::Test {
 protected:
@@ -192,7 +190,7 @@ TEST_F(Files, SettingsThatCannotBeReadOrWrittenAreOneLineAndTheDefaults) {
 TEST_F(Files, RecordsKeepTheBestTimePerLevelAcrossRunsAndGames) {
     const std::string out = printed([&] {
         loadRecords();
-        EXPECT_EQ(bestHundredths(1), noRecord);
+        EXPECT_FALSE(bestHundredths(1));
         EXPECT_EQ(recordLevelTime(1, 3258 * 16), 5213);  // 52128 ms
         EXPECT_EQ(recordLevelTime(1, 60000), 5213);
         EXPECT_EQ(fileText(records), "level 1 52.13\n");
@@ -281,7 +279,7 @@ TEST_F(Files, AGameHoldingTheLockTooLongDelaysARecordOnlyByTheWait) {
     const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(printed([] { recordLevelTime(1, 1000); }), "");
     const double waited = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_TRUE(waited > 1.9 && waited < 3) << waited;
+    EXPECT_TRUE(waited > 1.9 && waited < 5) << waited;
     EXPECT_EQ(fileText(records), "level 1 1.00\n");
 }
 
