@@ -15,7 +15,7 @@ cmake --install "$build" --prefix "$work/usr" >/dev/null || fail "cmake --instal
 cd "$work/usr"
 data=share/games/gorvanka
 for file in $data/shaders/gorvanka.vert $data/shaders/gorvanka.frag $data/resources/vorlane.tga \
-    $data/resources/audio/katyusha.mp3 $data/resources/models/unicorn/body.obj share/applications/gorvanka.desktop; do
+    $data/resources/audio/katyusha.mp3 $data/resources/models/unicorn/body.obj share/applications/org.example.gorvanka.desktop; do
   [ -f "$file" ] || fail "$file is not installed"
 done
 [ -x games/gorvanka ] && [ -x games/gorvanka-bin ] || fail "no launcher or game in games/"
@@ -23,7 +23,7 @@ done
 for size in 48 128 256; do
   file share/icons/hicolor/${size}x$size/apps/gorvanka.png | grep -q "PNG image data, $size x $size" || fail "no $size icon"
 done
-desktop-file-validate share/applications/gorvanka.desktop || fail "the desktop entry does not validate"
+desktop-file-validate share/applications/org.example.gorvanka.desktop || fail "the desktop entry does not validate"
 
 mkdir "$work/elsewhere" && ln -s "$work/usr/games/gorvanka" "$work/elsewhere/gorvanka" && cd "$work/elsewhere"
 SDL_AUDIODRIVER=alsa AUDIODEV=no-such-device ./gorvanka >out.txt 2>err.txt &
