@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 source tools/ensure_packages.sh
 ensure_packages "${GAME_PACKAGES[@]}" googletest libgtest-dev xvfb xauth xdotool imagemagick \
   sox libsox-fmt-mp3 lame python3-pil python3-numpy fonts-dejavu-core clang-14 libclang-rt-14-dev libtinyobjloader-dev \
-  desktop-file-utils file
+  desktop-file-utils file appstream dpkg-dev x11-utils
 
 jobs=$(nproc)
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGORVANKA_SANITIZE=ON \

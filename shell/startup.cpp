@@ -11,6 +11,7 @@
 #include "audio/sounds.h"
 #include "platform/key_repeat.h"
 #include "platform/tick_counter.h"
+#include "platform/window_class.h"
 #include "platform/window_watch.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_render.h"
@@ -31,6 +32,7 @@ bool firstFrameShown;
 
 // Opened at the size of the screen it is about to fill: the renderer sets up
 // its multisampled buffers, a good part of start-up, once instead of twice.
+// Its class is the one the desktop entry names, not the executable's name.
 void openWindow(int* argc, char** argv) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
@@ -41,6 +43,7 @@ void openWindow(int* argc, char** argv) {
         glutInitWindowSize(kDesignWidth, kDesignHeight);
     }
     glutCreateWindow("Gorvanka");
+    setWindowClass("gorvanka", "Gorvanka");
 }
 
 void placePlayer() {
