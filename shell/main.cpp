@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <cstring>
 
+#include "shell/command_line.h"
+#include "shell/settings.h"
 #include "shell/startup.h"
 
 namespace {
 
 const int kNoDisplayStatus = 1;
+const int kBadUsageStatus = 2;
 
 // The display the windowing library will open: its "-display" argument, or
 // DISPLAY when that is null.
@@ -28,6 +31,13 @@ bool displayOpens(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Help, the version and a mistyped option are answered before any display is needed.
+    Settings settings;
+    switch (applyCommandLine(argc, argv, &settings)) {
+    case CommandLineVerdict::exitSuccess: return 0;
+    case CommandLineVerdict::exitBadUsage: return kBadUsageStatus;
+    case CommandLineVerdict::play: break;
+    }
     const char* display = requestedDisplay(argc, argv);
     if (!displayOpens(display)) {
         const char* name = XDisplayName(display);

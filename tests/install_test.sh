@@ -3,7 +3,8 @@
 # from the build, its dependencies and the game started from its files; the desktop entry's command, run with a
 # desktop's PATH, after both kinds of install; the window's class; the launcher started through a link in another
 # folder, with ALSA pointed at a device that does not exist (one line about it, no ALSA noise, and a plain kill still
-# ends it); one plain line from the game and play.sh without a display.
+# ends it); one plain line from the game and play.sh without a display, where the game still answers --help,
+# --version and a bad option.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 build=$1 source=$2
@@ -103,5 +104,15 @@ for launcher in ./gorvanka "$source/play.sh"; do
   [ "$status" -eq 1 ] && [ "$(wc -l <<<"$said")" -eq 1 ] && grep -q "graphical display" <<<"$said" ||
     fail "without a display $launcher said (status $status): $said"
 done
+while read -r expected option answer; do
+  said=$(env -u DISPLAY ./gorvanka "$option" 2>&1 </dev/null)
+  status=$?
+  [ "$status" -eq "$expected" ] && grep -q -- "$answer" <<<"$said" ||
+    fail "without a display ./gorvanka $option said (status $status): $said"
+done <<'EOF'
+0 --help Usage: gorvanka
+0 --version ^Gorvanka [0-9]
+2 --no-such-option "--no-such-option"
+EOF
 [ "$failures" -eq 0 ] || { cat "$work/out.txt" "$work/err.txt"; exit 1; }
 echo "installed game: all checks passed"
