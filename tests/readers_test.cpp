@@ -2,12 +2,15 @@
 // the file), the heightfield built from a picture, OBJ models and their material libraries, and shader text.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 #include "assets/bmp_reader.h"
 #include "assets/obj_model.h"
@@ -261,6 +264,30 @@ TEST(ObjReaderDeath, UnreadableFilesAndUnknownVertexTokensEndTheProcess) {
         {writeFile("obj_reader_test_lib.obj", "mtllib absent.mtl\n"), "can't open material file \".*/absent.mtl\""}};
     for (const auto& [path, message] : fatal)
         EXPECT_EXIT((dup2(2, 1), glmReadOBJ(path.c_str())), testing::ExitedWithCode(1), message);
+}
+
+// Another program cutting the file short and writing it out again while the game reads it gives the game the model
+// as far as it read it, never a fault.
+TEST(ObjReader, AFileCutShortWhileItIsReadIsReadAsFarAsItGoes) {
+    std::string text;
+    for (int i = 0; i < 400000; ++i) text += "v 1 2 3\n";
+    const std::string file = writeFile("obj_reader_test_cut.obj", text);
+    const int descriptor = open(file.c_str(), O_WRONLY);
+    std::atomic<bool> reading{true};
+    std::thread cutter([&] {
+        const size_t half = text.size() / 2;
+        while (reading) {
+            EXPECT_EQ(ftruncate(descriptor, off_t(half)), 0);
+            EXPECT_EQ(pwrite(descriptor, text.data() + half, text.size() - half, off_t(half)), ssize_t(text.size() - half));
+        }
+    });
+    for (int read = 0; read < 20; ++read) {
+        std::unique_ptr<ObjModel> model(glmReadOBJ(file.c_str()));
+        EXPECT_GE(model->vertexCount, 199999u);
+    }
+    reading = false;
+    cutter.join();
+    close(descriptor);
 }
 
 // The shader loader names an unreadable or empty file itself and draws on without shaders: the reader says null.
