@@ -1,10 +1,15 @@
-// What the frame leaves out changes no pixel; the real game through the game driver.
+// What play looks like, read back from the real game's frames through the game driver: each pickup by its look, the
+// road's edges where the game ends, one icon a charge; and what the frame leaves out changes no pixel.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
+#include <array>
+#include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "player/pickups.h"
@@ -14,6 +19,7 @@
 #include "shell/game_flow.h"
 #include "shell/view_volume.h"
 #include "tests/support/game_driver.h"
+#include "world/levels.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
 
@@ -40,7 +46,106 @@ std::vector<Pixel> frameOverClearColour(float red, float green, float blue) {
     return picture();
 }
 
+// A frame in play from the given pose, drawn without a step of game time.
+std::vector<Pixel> playFrameFrom(Vec3 eye, Vec3 view) {
+    levelIntroVisible = false;
+    lookFrom(eye, view);
+    playPass(0);
+    return picture();
+}
+
+// The level's pickups are these alone while the object lives.
+struct OnlyPickups {
+    explicit OnlyPickups(std::vector<Pickup> laid) : field(std::move(laid)), count(level.pickupCount), saved(level.pickups) {
+        level.pickups = field.data(), level.pickupCount = int32_t(field.size());
+    }
+    ~OnlyPickups() { level.pickups = saved, level.pickupCount = count; }
+    std::vector<Pickup> field;
+    int32_t count;
+    Pickup* saved;
+};
+
+Pickup pickupAt(int kind, Vec3 position) {
+    Pickup pickup;
+    pickup.kind = kind, pickup.position = position, pickup.radius = 15;
+    return pickup;
+}
+
+// The mean colour of the pixels where two pictures differ, with how many there are.
+std::pair<std::array<double, 3>, int> meanOfDifference(const std::vector<Pixel>& with, const std::vector<Pixel>& without) {
+    std::array<double, 3> sum = {};
+    int count = 0;
+    for (size_t i = 0; i < with.size(); ++i) {
+        if (with[i] == without[i]) continue;
+        for (int c = 0; c < 3; ++c) sum[c] += with[i][c];
+        ++count;
+    }
+    for (double& channel : sum) channel /= std::max(count, 1);
+    return {sum, count};
+}
+
+const Vec3 kStartEye = {0, 17, 4970}, kDownTheRoad = {0, -0.4f, -1};
+
 }  // namespace
+
+// 50 units ahead of the start, under the scene's red and yellow lights, each kind shows its own colours: the yellow
+// mushroom's cap has more green for its red than the red one's, the bottle (pale glass, a red label) is far brighter
+// than the rifle (wood and dark steel).
+TEST(Frame, EachPickupShowsItsOwnLook) {
+    startDrivenGame();
+    const std::vector<Pixel> empty = [] { OnlyPickups none({}); return playFrameFrom(kStartEye, kDownTheRoad); }();
+    std::array<double, 3> look[5];
+    for (int kind : {kRedMushroom, kYellowMushroom, kRifle, kBottle}) {
+        OnlyPickups one({pickupAt(kind, {0, 5, 4920})});
+        const auto [colour, pixels] = meanOfDifference(playFrameFrom(kStartEye, kDownTheRoad), empty);
+        EXPECT_GT(pixels, 30) << "kind " << kind << " drawn";
+        look[kind] = colour;
+    }
+    auto greenForRed = [&](int kind) { return look[kind][1] / look[kind][0]; };
+    auto brightness = [&](int kind) { return look[kind][0] + look[kind][1] + look[kind][2]; };
+    EXPECT_GT(greenForRed(kYellowMushroom) - greenForRed(kRedMushroom), 0.1) << "the yellow cap";
+    EXPECT_GT(brightness(kBottle) - brightness(kRifle), 100) << "the pale bottle";
+}
+
+// From a camera on either edge of the road, looking down it, the asphalt ends at the screen's middle: dark on the
+// road's side, the lighter shoulder beyond, a car's width ahead and out to the horizon.
+TEST(Frame, TheRoadsEdgesLieWhereTheGameEnds) {
+    startDrivenGame();
+    OnlyPickups none({});
+    for (float side : {-1.0f, 1.0f}) {
+        playFrameFrom({250 * side, 17, 2000}, kDownTheRoad);
+        for (int y : {100, 140, 180}) {
+            auto brightness = [&](int x) { Pixel p = framePixel(x, y); return p[0] + p[1] + p[2]; };
+            const int road = brightness(kDesignWidth / 2 - 24 * int(side)), shoulder = brightness(kDesignWidth / 2 + 24 * int(side));
+            EXPECT_GT(shoulder - road, 100) << "side " << side << ", row " << y << ": " << road << " " << shoulder;
+        }
+    }
+}
+
+// One icon for each charge, along the bottom from the left, and none where there is no charge.
+TEST(Frame, OneIconForEachCharge) {
+    startDrivenGame();
+    OnlyPickups none({});
+    auto slots = [] {  // three spots down the middle of each of the ten places an icon may take
+        std::vector<Pixel> spots;
+        for (int slot = 0; slot < 10; ++slot)
+            for (int y : {760, 775, 790}) spots.push_back(framePixel(585 + 60 * slot, y));
+        return spots;
+    };
+    player.ammo = 0;
+    playFrameFrom(kStartEye, kDownTheRoad);
+    const std::vector<Pixel> bare = slots();
+    for (int32_t charges = 0; charges <= 5; ++charges) {
+        player.ammo = charges;
+        playFrameFrom(kStartEye, kDownTheRoad);
+        const std::vector<Pixel> shown = slots();
+        std::string icons;
+        for (int slot = 0; slot < 10; ++slot)
+            icons += std::equal(&shown[slot * 3], &shown[slot * 3 + 3], &bare[slot * 3]) ? '.' : 'I';
+        EXPECT_EQ(icons, std::string(charges, 'I') + std::string(10 - charges, '.'));
+    }
+    player.ammo = 5;
+}
 
 // The sky is left out only behind the ground: no clear colour shows ahead, behind, aside at the road's end, or below.
 TEST(Frame, NoClearColourShowsWhereTheSkyIsLeftOut) {
