@@ -1,7 +1,7 @@
 // The whole game through the game driver: its camera, frame-rate count and matrix stacks on the first banner, then
 // three levels to victory, with a rifle, a bottle, a red and a yellow mushroom, a boost and a shot, a loss off the
-// road and one by health. The pickup layout never changes (the generator is never seeded): the car aims at chosen
-// pickups, and otherwise keeps to a lane beside the field.
+// road, one by health and one past the end line. The pickup layout never changes (the generator is never seeded):
+// the car aims at chosen pickups, and otherwise keeps to a lane beside the field.
 #include <gtest/gtest.h>
 
 #include <GL/freeglut.h>
