@@ -1,10 +1,12 @@
 // Keys and buttons as X events to the game's window, through the callbacks start-up registered: taps and presses
-// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held, and the
-// engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
+// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held, the
+// function keys, and the engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
 #include <gtest/gtest.h>
 
+#include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
@@ -117,6 +119,56 @@ TEST_F(Input, KeysHeldAsTheFocusLeavesAreLetGo) {
     playFrames(10, 16);
     EXPECT_TRUE(keys.forward && drive.forwardSpeed > 5);
     releaseKey('w'), releaseKey('a'), releaseButton(GLUT_RIGHT_BUTTON);
+}
+
+// The near and far planes of the projection in force.
+std::pair<float, float> viewRange() {
+    float m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    return {m[14] / (m[10] - 1), m[14] / (m[10] + 1)};
+}
+
+GLint boundTextureFilter(GLenum which) {
+    GLint filter = 0;
+    glGetTexParameteriv(GL_TEXTURE_2D, which, &filter);
+    return filter;
+}
+
+// Each function key acts at once and says so where it always did; F5 steps through three modes, the others undo
+// themselves on a second press. Between frames, as a player presses them.
+TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
+    playFrames(1);
+    gameOutput();
+    const struct { int key; std::function<bool()> done; const char* said; } presses[] = {
+        {GLUT_KEY_F1, [] { return renderOptions.helpVisible; }, ""},
+        {GLUT_KEY_F2, [] { return renderOptions.fpsVisible; }, ""},
+        {GLUT_KEY_F3, [] { GLint modes[2]; glGetIntegerv(GL_POLYGON_MODE, modes); return modes[0] == GL_LINE; }, ""},
+        {GLUT_KEY_F4, [] { return boundTextureFilter(GL_TEXTURE_MAG_FILTER) == GL_LINEAR; },
+         "Switched to bilinear texture sampling\n"},
+        {GLUT_KEY_F5, [] { return true; }, "Mipmapping is off\n"},
+        {GLUT_KEY_F5, [] { return boundTextureFilter(GL_TEXTURE_MIN_FILTER) == GL_NEAREST_MIPMAP_NEAREST; },
+         "Mipmapping is nearest neighbor\n"},
+        {GLUT_KEY_F5, [] { return boundTextureFilter(GL_TEXTURE_MIN_FILTER) == GL_LINEAR_MIPMAP_LINEAR; },
+         "Mipmapping is linear\n"},
+        {GLUT_KEY_F6, [] { return glIsEnabled(GL_FOG) == GL_TRUE; }, ""},
+        {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 1) < 0.01 && std::abs(far - 200) < 1; },
+         "Frustum Culling off\n"},
+        {GLUT_KEY_F9, [] { return glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST); }, "Transparancy off\n"},
+        {GLUT_KEY_F4, [] { return boundTextureFilter(GL_TEXTURE_MAG_FILTER) == GL_NEAREST; },
+         "Switched to nearest neighbor texture sampling\n"},
+        {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 0.5) < 0.01 && far > 100000; },
+         "Frustum Culling on\n"},
+        {GLUT_KEY_F9, [] { return !glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST); }, "Transparancy on\n"},
+        {GLUT_KEY_F1, [] { return !renderOptions.helpVisible; }, ""},
+        {GLUT_KEY_F2, [] { return !renderOptions.fpsVisible; }, ""},
+        {GLUT_KEY_F3, [] { GLint modes[2]; glGetIntegerv(GL_POLYGON_MODE, modes); return modes[0] == GL_FILL; }, ""},
+        {GLUT_KEY_F6, [] { return glIsEnabled(GL_FOG) == GL_FALSE; }, ""}};
+    for (const auto& press : presses) {
+        tapSpecialKey(press.key);
+        EXPECT_TRUE(press.done()) << "F" << press.key;
+        EXPECT_EQ(gameOutput(), press.said) << "F" << press.key;
+    }
+    playFrames(1);
 }
 
 // One loop at a time: accelerating, at top speed, braking, and rolling to a stop.

@@ -181,7 +181,7 @@ void startLevelAfterTurningOnTheBanner() {
     EXPECT_EQ(first, frameAfter(100)) << "the first frame of level " << levelNumber;
 }
 
-// Level 1: a rifle and a bottle, a second of boost and a shot, then off the road.
+// Level 1: a rifle and a bottle, a second of boost, a shot, help and the music paused and resumed, then off the road.
 void level1PickupsBoostShotAndOffTheRoad() {
     expectMeters(50, 200, 5);
     EXPECT_EQ(take(kRifle), "Got ammo Powerup!\n");
@@ -198,6 +198,11 @@ void level1PickupsBoostShotAndOffTheRoad() {
     playFrames(1);
     EXPECT_TRUE(showsPicture("help"));
     tapSpecialKey(GLUT_KEY_F1);
+    for (bool heard : {false, true}) {
+        tapKey('m');
+        playFrames(1);
+        EXPECT_EQ(playing(musicChannel1), heard) << "'m' pauses and resumes the level's track";
+    }
     driveUntil({{std::copysign(400.0f, player.cameraPos.x), referencePoint().z - 370}});  // off the nearer side
     EXPECT_TRUE(gameOver) << "left the road";
 }
