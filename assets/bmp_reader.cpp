@@ -2,9 +2,9 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
 
 #include "assets/file_bytes.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -82,7 +82,7 @@ std::unique_ptr<RgbImage> loadBmp(const char* path) {
     if (!problem) problem = readLayout(file, &layout);
     if (!problem) problem = convertPixels(file, layout, image.get());
     if (problem) {
-        std::printf("loadBmp(): can't read \"%s\": %s.\n", path, problem);
+        sayf("loadBmp(): can't read \"%s\": %s.\n", path, problem);
         image->pixels.clear();
         image->width = 0;
         image->height = 0;

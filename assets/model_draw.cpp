@@ -1,8 +1,8 @@
 #include <GL/glew.h>
 
-#include <cstdio>
 
 #include "assets/obj_model.h"
+#include "core/messages.h"
 #include "shell/shader_program.h"
 
 namespace {
@@ -18,31 +18,31 @@ const float* entryOf(const std::vector<float>& values, int32_t index, size_t wid
 // Drops the mode bits the model cannot serve, printing why, in the order callers see them.
 unsigned int checkedMode(const ObjModel& model, unsigned int mode) {
     if ((mode & GLM_MODE_FLAT) && model.facetNormals.empty()) {
-        std::printf("glmDraw() warning: flat render mode requested with no facet normals defined.\n");
+        sayf("glmDraw() warning: flat render mode requested with no facet normals defined.\n");
         mode &= ~GLM_MODE_FLAT;
     }
     if ((mode & GLM_MODE_SMOOTH) && model.normals.empty()) {
-        std::printf("glmDraw() warning: smooth render mode requested with no normals defined.\n");
+        sayf("glmDraw() warning: smooth render mode requested with no normals defined.\n");
         mode &= ~GLM_MODE_SMOOTH;
     }
     if ((mode & GLM_MODE_TEXTURE) && model.texcoords.empty()) {
-        std::printf("glmDraw() warning: texture render mode requested with no texture coordinates defined.\n");
+        sayf("glmDraw() warning: texture render mode requested with no texture coordinates defined.\n");
         mode &= ~GLM_MODE_TEXTURE;
     }
     if ((mode & GLM_MODE_FLAT) && (mode & GLM_MODE_SMOOTH)) {
-        std::printf("glmDraw() warning: flat render mode requested and smooth render mode requested (using smooth).\n");
+        sayf("glmDraw() warning: flat render mode requested and smooth render mode requested (using smooth).\n");
         mode &= ~GLM_MODE_FLAT;
     }
     if ((mode & GLM_MODE_COLOR) && model.materials.empty()) {
-        std::printf("glmDraw() warning: color render mode requested with no materials defined.\n");
+        sayf("glmDraw() warning: color render mode requested with no materials defined.\n");
         mode &= ~GLM_MODE_COLOR;
     }
     if ((mode & GLM_MODE_MATERIAL) && model.materials.empty()) {
-        std::printf("glmDraw() warning: material render mode requested with no materials defined.\n");
+        sayf("glmDraw() warning: material render mode requested with no materials defined.\n");
         mode &= ~GLM_MODE_MATERIAL;
     }
     if ((mode & GLM_MODE_COLOR) && (mode & GLM_MODE_MATERIAL)) {
-        std::printf("glmDraw() warning: color and material render mode requested using only material mode.\n");
+        sayf("glmDraw() warning: color and material render mode requested using only material mode.\n");
         mode &= ~GLM_MODE_COLOR;
     }
     return mode;

@@ -1,7 +1,7 @@
 #include <cmath>
-#include <cstdio>
 
 #include "assets/obj_model.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -181,7 +181,7 @@ void glmVertexNormals(ObjModel* model) {
     for (uint32_t v = 1; v <= model->vertexCount; ++v) {
         uint32_t begin = lists.start[v], end = lists.start[size_t(v) + 1];
         if (begin == end) {
-            std::fprintf(stderr, "glmVertexNormals(): vertex w/o a triangle\n");
+            complain("glmVertexNormals(): vertex w/o a triangle\n");
             continue;
         }
         smoothVertex(model, &lists.uses[begin], end - begin, threshold, &normals);

@@ -1,11 +1,11 @@
 #include <GL/glew.h>
 #include <GL/glu.h>
 
-#include <cstdio>
 #include <string>
 
 #include "assets/obj_model.h"
 #include "assets/tga_reader.h"
+#include "core/messages.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -19,7 +19,7 @@ int componentsOf(uint32_t format) {
     case GL_BGR: return 3;
     case GL_BGRA: return 4;
     default:
-        std::printf("glmLoadTexture(): unknown type 0x%x", format);
+        sayf("glmLoadTexture(): unknown type 0x%x", format);
         return 0;
     }
 }

@@ -1,9 +1,9 @@
-#include <cstdio>
 #include <cstring>
 
 #include "assets/file_bytes.h"
 #include "assets/obj_model.h"
 #include "assets/text_scan.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -93,7 +93,7 @@ void glmReadMTL(ObjModel* model, const char* name) {
     std::string path = modelDirectory(*model) + name;
     FileBytes file;
     if (!readFileBytes(path.c_str(), &file)) {
-        std::fprintf(stderr, "glmReadMTL() failed: can't open material file \"%s\".\n", path.c_str());
+        complain("glmReadMTL() failed: can't open material file \"%s\".\n", path.c_str());
         glmExit(1);
     }
     const char* bytes = reinterpret_cast<const char*>(file.data());
@@ -110,7 +110,7 @@ uint32_t glmFindMaterial(ObjModel* model, const char* name) {
     for (uint32_t i = 0; i < model->materials.size(); ++i) {
         if (model->materials[i].name == name) return i;
     }
-    std::printf("glmFindMaterial():  can't find material \"%s\".\n", name);
+    sayf("glmFindMaterial():  can't find material \"%s\".\n", name);
     return 0;
 }
 

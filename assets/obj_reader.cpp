@@ -1,11 +1,11 @@
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 
 #include "assets/file_bytes.h"
 #include "assets/obj_model.h"
 #include "assets/text_scan.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -138,8 +138,7 @@ void readFace(TextCursor* text, const EntryCounts& given, Emit emit) {
 }
 
 [[noreturn]] void unknownToken(Token token) {
-    std::printf("glmFirstPass(): Unknown token \"%.*s\".\n", int(std::min(token.length, maxTokenLength)), token.start);
-    std::fflush(stdout);
+    sayf("glmFirstPass(): Unknown token \"%.*s\".\n", int(std::min(token.length, maxTokenLength)), token.start);
     glmExit(1);
 }
 
@@ -272,7 +271,7 @@ void glmFillPass(ObjPass* pass) {
         }
     }
     if (badIndices > 0)
-        std::printf("glmReadOBJ() warning: %u face indices out of range in \"%s\", using 0.\n", badIndices,
+        sayf("glmReadOBJ() warning: %u face indices out of range in \"%s\", using 0.\n", badIndices,
                     model->path.c_str());
 }
 
@@ -281,7 +280,7 @@ void glmFillPass(ObjPass* pass) {
 ObjModel* glmReadOBJ(const char* path) {
     FileBytes file;
     if (!readFileBytes(path, &file)) {
-        std::fprintf(stderr, "glmReadOBJ() failed: can't open data file \"%s\".\n", path);
+        complain("glmReadOBJ() failed: can't open data file \"%s\".\n", path);
         glmExit(1);
     }
     std::unique_ptr<ObjModel> model(new ObjModel());

@@ -2,11 +2,11 @@
 
 #include <GL/gl.h>
 
-#include <cstdio>
 #include <cstring>
 #include <new>
 
 #include "assets/file_bytes.h"
+#include "core/messages.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -136,7 +136,7 @@ std::unique_ptr<TgaImage> terrainFailure(std::unique_ptr<TgaImage> image, int32_
                                          const char* reason) {
     image->status = status;
     image->data.clear();
-    std::printf("loadTerrainTga(): can't read \"%s\": %s.\n", path, reason);
+    sayf("loadTerrainTga(): can't read \"%s\": %s.\n", path, reason);
     return image;
 }
 

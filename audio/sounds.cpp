@@ -1,8 +1,8 @@
 // The game's six sounds. Start-up loads them all; from then on the other
 // subsystems only pause and resume their channels.
 #include "audio/sounds.h"
+#include "core/messages.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 FMOD::System* fmodSystem;
@@ -32,7 +32,7 @@ const char* const kEngineMaxFile = "resources/audio/enginemaxspeed.mp3";
 
 void exitUnlessOk(FMOD_RESULT result) {
     if (result == FMOD_OK) return;
-    std::printf("FMOD error! (%d) %s\n", result, FMOD_ErrorString(result));
+    sayf("FMOD error! (%d) %s\n", result, FMOD_ErrorString(result));
     std::exit(kSoundSystemFailureStatus);
 }
 

@@ -1,8 +1,7 @@
 #include "platform/message_box.h"
+#include "core/messages.h"
 
-#include <cstdio>
 
 void showMessageBox(const char* text, const char* caption) {
-    std::fprintf(stderr, "%s: %s\n", caption, text);
-    std::fflush(stderr);
+    complain("%s: %s\n", caption, text);
 }

@@ -3,6 +3,7 @@
 // playback, which takes one of the mixer's voices from its first unpaused
 // moment on.
 #include "platform/sound_system.h"
+#include "core/messages.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -121,8 +122,7 @@ bool openMixerOrDummy() {
     bool opened = openMixer();
     SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     if (opened) {
-        std::printf("No sound device (%s): the game runs without sound.\n", reason.c_str());
-        std::fflush(stdout);
+        sayf("No sound device (%s): the game runs without sound.\n", reason.c_str());
     }
     return opened;
 }
@@ -137,8 +137,7 @@ void noteEndedChannels() {
 }
 
 void reportUnloadedSound(const char* path, const char* reason) {
-    std::printf("Cannot load sound \"%s\": %s; the game runs on without it.\n", path, reason);
-    std::fflush(stdout);
+    sayf("Cannot load sound \"%s\": %s; the game runs on without it.\n", path, reason);
 }
 
 // Reads the whole file into memory; the size is checked before anything is
@@ -221,8 +220,7 @@ void startDecoder() {
     decoder = new Decoder;
     decoder->thread = SDL_CreateThread(decodeInTurn, "sound decoder", nullptr);
     if (!decoder->thread) {
-        std::printf("Cannot start decoding sounds (%s): the game runs without sound.\n", SDL_GetError());
-        std::fflush(stdout);
+        sayf("Cannot start decoding sounds (%s): the game runs without sound.\n", SDL_GetError());
     }
 }
 

@@ -8,7 +8,7 @@
 #include "player/player.h"
 #include "player/vehicle_motion.h"
 #include "shell/game_flow.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 #include "world/levels.h"
 
 ObjModel* redMushroomModel;

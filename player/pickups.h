@@ -2,7 +2,7 @@
 // Pickups on the road: red mushroom heals, yellow harms, rifle adds a charge,
 // bottle adds boost points. Drawn every frame until taken.
 #include <cstdint>
-#include "player/vec3.h"
+#include "core/vec3.h"
 
 struct ObjModel;
 

@@ -1,7 +1,7 @@
 #pragma once
 // The vehicle is a camera rig: these move and turn the camera, run the per-frame
 // drive logic (speed levels, boost, wheel spin, turning) and pick the engine loop.
-#include "player/vec3.h"
+#include "core/vec3.h"
 
 // The engine loop the drive logic selected last; none until the first drive frame.
 enum class EngineSound { none, idle, accelerating, topSpeed };

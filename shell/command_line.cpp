@@ -1,4 +1,5 @@
 #include "shell/command_line.h"
+#include "core/messages.h"
 
 #include <cstdio>
 #include <cstring>
@@ -216,18 +217,17 @@ CommandLineVerdict applyCommandLine(int argc, char** argv, Settings* settings) {
         if (!printable(argv[i])) fail(&reading, "unprintable bytes in the argument " + quoted(argv[i]));
     for (int i = 1; i < argc && reading.error.empty(); ++i) i = readArgument(argc, argv, i, &reading);
     if (!reading.error.empty()) {
-        std::fprintf(stderr, "Gorvanka: %s; see gorvanka --help\n", reading.error.c_str());
+        complain("Gorvanka: %s; see gorvanka --help\n", reading.error.c_str());
         return CommandLineVerdict::exitBadUsage;
     }
     if (reading.given[int(Option::help)]) {
-        std::fputs(usageText(), stdout);
+        sayf("%s", usageText());
     } else if (reading.given[int(Option::version)]) {
-        std::printf("Gorvanka %s\n", GORVANKA_VERSION);
+        sayf("Gorvanka %s\n", GORVANKA_VERSION);
     } else {
         *settings = reading.settings;
         return CommandLineVerdict::play;
     }
-    std::fflush(stdout);
     return CommandLineVerdict::exitSuccess;
 }
 

@@ -1,7 +1,7 @@
 #include "shell/frame_pose.h"
 
 #include "player/player.h"
-#include "player/vec3.h"
+#include "core/vec3.h"
 #include "world/skybox.h"
 
 namespace {

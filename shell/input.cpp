@@ -13,7 +13,7 @@
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 
 KeyState keys;
 bool rightButtonDown;

@@ -1,9 +1,9 @@
 #include <X11/Xlib.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "shell/command_line.h"
+#include "core/messages.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     const char* display = requestedDisplay(argc, argv);
     if (!displayOpens(display)) {
         const char* name = XDisplayName(display);
-        std::fprintf(stderr, "Gorvanka needs a graphical display: %s%s%s. Start it on a desktop, or set DISPLAY.\n",
+        complain("Gorvanka needs a graphical display: %s%s%s. Start it on a desktop, or set DISPLAY.\n",
                      *name ? "cannot open \"" : "none is set", name, *name ? "\"" : "");
         return kNoDisplayStatus;
     }

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/user_files.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <map>
 
 #include "platform/user_files.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 
 namespace {
 

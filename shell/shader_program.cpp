@@ -4,9 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 
-#include "shell/messages.h"
+#include "core/messages.h"
 
 unsigned int vertexShader;
 unsigned int fragmentShader;
@@ -33,8 +32,7 @@ bool shaderEntryPointsPresent() {
 char* readShaderSource(const char* path) {
     char* text = readTextFile(path);
     if (!text) {
-        std::cout << "Cannot read shader source " << path << ": drawing without shaders"
-                  << std::endl;
+        sayf("Cannot read shader source %s: drawing without shaders\n", path);
     }
     return text;
 }
@@ -94,10 +92,7 @@ void printInfoLog(unsigned int object) {
     } else {
         glGetProgramInfoLog(object, kInfoLogSize, &length, log);
     }
-    if (length > 0) {
-        printf("%s\n", log);
-        fflush(stdout);
-    }
+    if (length > 0) sayf("%s\n", log);
 }
 
 void buildShaderProgram() {

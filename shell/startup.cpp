@@ -4,7 +4,6 @@
 #include <GL/freeglut.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -18,7 +17,7 @@
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
-#include "shell/messages.h"
+#include "core/messages.h"
 #include "shell/shader_program.h"
 #include "world/scene.h"
 #include "world/terrain.h"
@@ -92,10 +91,10 @@ void registerCallbacks() {
 void requireOpenGl12() {
     glewInit();
     if (!glewIsSupported("GL_VERSION_1_2")) {
-        printf("OpenGL 1.2 not supported\n");
+        sayf("OpenGL 1.2 not supported\n");
         std::exit(1);
     }
-    printf("Ready for OpenGL 1.2\n");
+    sayf("Ready for OpenGL 1.2\n");
 }
 
 const char* glText(GLenum name) {
@@ -104,11 +103,10 @@ const char* glText(GLenum name) {
 }
 
 void printDriverIdentity() {
-    printf("Vendor: %s\n", glText(GL_VENDOR));
-    printf("Renderer: %s\n", glText(GL_RENDERER));
-    printf("Version: %s\n", glText(GL_VERSION));
-    printf("GLSL: %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
-    fflush(stdout);
+    sayf("Vendor: %s\n", glText(GL_VENDOR));
+    sayf("Renderer: %s\n", glText(GL_RENDERER));
+    sayf("Version: %s\n", glText(GL_VERSION));
+    sayf("GLSL: %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
 }
 
 void startAudio() {

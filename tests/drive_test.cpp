@@ -7,7 +7,7 @@
 
 #include "player/pickups.h"
 #include "player/player.h"
-#include "player/vec3.h"
+#include "core/vec3.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "assets/bmp_reader.h"
-#include "player/vec3.h"
+#include "core/vec3.h"
 #include "world/levels.h"
 
 Skybox sky;

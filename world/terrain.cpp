@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
 #include "assets/tga_reader.h"
-#include "player/vec3.h"
+#include "core/messages.h"
+#include "core/vec3.h"
 
 Heightfield terrain;
 TerrainDrawing terrainDrawing;
@@ -43,8 +43,7 @@ size_t sampleIndex(int row, int column) { return size_t(row) * size_t(terrain.wi
 float heightAt(int row, int column) { return terrain.heights[sampleIndex(row, column)]; }
 
 void reportLoadFailure(const char* path, const char* problem) {
-    std::printf("Terrain: %s: %s\n", path, problem);
-    std::fflush(stdout);
+    sayf("Terrain: %s: %s\n", path, problem);
 }
 
 // Null when the image has pixels of a size the terrain takes and all of its pixel data.
@@ -237,7 +236,7 @@ int rescaleHeightfield() {
         normalised = spread > 0.0f ? (terrain.heights[i] - smallest) / spread : 0.0f;
         terrain.heights[i] = normalised * heightSpan + lowestHeight;
     }
-    std::printf("terrain: %f %f %f %f %f %f\n", 3.0, 15.0, smallest, largest, 12.0, normalised);
+    sayf("terrain: %f %f %f %f %f %f\n", 3.0, 15.0, smallest, largest, 12.0, normalised);
     if (terrain.surfaceNormals) computeHeightfieldNormals();
     return 0;
 }

@@ -4,7 +4,7 @@
 // grids: far off, a coarser grid draws the same picture in a fraction of the time.
 #include <cstdint>
 
-#include "player/vec3.h"
+#include "core/vec3.h"
 
 struct TgaImage;
 

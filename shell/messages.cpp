@@ -1,7 +1,0 @@
-#include "shell/messages.h"
-
-#include <iostream>
-
-void say(const char* line) {
-    std::cout << line << std::endl;
-}
