@@ -1,20 +1,18 @@
 #include "assets/bmp_reader.h"
 
-#include <GL/gl.h>
-
 
 #include "assets/file_bytes.h"
 #include "core/messages.h"
 
 namespace {
 
-const size_t fileHeaderSize = 14;
-const uint32_t windowsInfoSize = 40;
-const uint32_t windowsV4InfoSize = 108;
-const uint32_t windowsV5InfoSize = 124;
-const uint32_t os2InfoSize = 12;
-const uint16_t supportedBitCount = 24;
-const uint32_t uncompressed = 0;
+const size_t kFileHeaderSize = 14;
+const uint32_t kWindowsInfoSize = 40;
+const uint32_t kWindowsV4InfoSize = 108;
+const uint32_t kWindowsV5InfoSize = 124;
+const uint32_t kOs2InfoSize = 12;
+const uint16_t kSupportedBitCount = 24;
+const uint32_t kUncompressed = 0;
 
 struct BmpLayout {
     uint32_t dataOffset;
@@ -24,24 +22,24 @@ struct BmpLayout {
 
 // Fills layout from the headers; returns the reason when the picture is not one we read.
 const char* readLayout(const FileBytes& file, BmpLayout* layout) {
-    if (file.size() < fileHeaderSize + 4) return "file too short for its header";
+    if (file.size() < kFileHeaderSize + 4) return "file too short for its header";
     const uint8_t* bytes = file.data();
     layout->dataOffset = readLe32(bytes + 10);
     uint32_t infoSize = readLe32(bytes + 14);
-    if (infoSize == os2InfoSize) {
-        if (file.size() < fileHeaderSize + os2InfoSize) return "file too short for its header";
+    if (infoSize == kOs2InfoSize) {
+        if (file.size() < kFileHeaderSize + kOs2InfoSize) return "file too short for its header";
         layout->width = int16_t(readLe16(bytes + 18));
         layout->height = int16_t(readLe16(bytes + 20));
-        if (readLe16(bytes + 24) != supportedBitCount) return "not 24 bits per pixel";
+        if (readLe16(bytes + 24) != kSupportedBitCount) return "not 24 bits per pixel";
         return nullptr;
     }
-    if (infoSize != windowsInfoSize && infoSize != windowsV4InfoSize && infoSize != windowsV5InfoSize)
+    if (infoSize != kWindowsInfoSize && infoSize != kWindowsV4InfoSize && infoSize != kWindowsV5InfoSize)
         return "unsupported info header size";
-    if (file.size() < fileHeaderSize + windowsInfoSize) return "file too short for its header";
+    if (file.size() < kFileHeaderSize + kWindowsInfoSize) return "file too short for its header";
     layout->width = int32_t(readLe32(bytes + 18));
     layout->height = int32_t(readLe32(bytes + 22));
-    if (readLe16(bytes + 28) != supportedBitCount) return "not 24 bits per pixel";
-    if (readLe32(bytes + 30) != uncompressed) return "compressed";
+    if (readLe16(bytes + 28) != kSupportedBitCount) return "not 24 bits per pixel";
+    if (readLe32(bytes + 30) != kUncompressed) return "compressed";
     return nullptr;
 }
 
@@ -88,17 +86,4 @@ std::unique_ptr<RgbImage> loadBmp(const char* path) {
         image->height = 0;
     }
     return image;
-}
-
-unsigned int uploadRgbTexture(const RgbImage& image) {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    GLint alignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, image.width, image.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                 image.pixels.empty() ? nullptr : image.pixels.data());
-    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    return texture;
 }

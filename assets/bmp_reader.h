@@ -1,5 +1,5 @@
 #pragma once
-// 24-bit uncompressed BMP pictures and their upload as RGB textures.
+// 24-bit uncompressed BMP pictures.
 // Accepted: info headers of 40 bytes (and the longer 108 and 124, read with the
 // 40-byte layout) or 12 bytes (OS/2, 16-bit sizes), 24 bits per pixel, no
 // compression, bottom-up or top-down rows. Anything else, a missing or short file
@@ -16,6 +16,3 @@ struct RgbImage {
 
 // Never null; a file it cannot read safely gives a 0 x 0 image.
 std::unique_ptr<RgbImage> loadBmp(const char* path);
-// A new texture holding the image at level 0; stays bound; no parameters set.
-// Rows are packed, so the upload uses an unpack alignment of 1 and restores the caller's.
-unsigned int uploadRgbTexture(const RgbImage& image);

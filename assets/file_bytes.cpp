@@ -5,7 +5,7 @@
 #include <cstdio>
 
 namespace {
-const size_t growChunk = 1 << 16;
+const size_t kGrowChunk = 1 << 16;
 }
 
 bool readFileBytes(const char* path, FileBytes* bytes) {
@@ -24,7 +24,7 @@ bool readFileBytes(const char* path, FileBytes* bytes) {
         size_t got = std::fread(bytes->data() + used, 1, want, file);
         used += got;
         if (got < want) break;
-        want = growChunk;
+        want = kGrowChunk;
     }
     bool failed = !plain || std::ferror(file) != 0;
     std::fclose(file);

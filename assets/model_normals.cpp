@@ -5,10 +5,10 @@
 
 namespace {
 
-const float boxSize = 2.0f;
+const float kBoxSize = 2.0f;
 // The smoothing angle, in radians as a float: its cosine is a tiny negative number,
 // so facets at exactly 90 degrees are still smoothed together.
-const float smoothingAngle = 90.0f * 3.14159265f / 180.0f;
+const float kSmoothingAngle = 90.0f * 3.14159265f / 180.0f;
 
 struct Normal {
     float x, y, z;
@@ -55,7 +55,7 @@ float glmCenterAndScale(ObjModel* model) {
     float largest = 0.0f;
     for (int axis = 0; axis < 3; ++axis) largest = std::fmax(largest, std::fabs(hi[axis]) + std::fabs(lo[axis]));
     if (onePoint || !(largest > 0.0f) || !std::isfinite(largest)) return 1.0f;
-    float factor = boxSize / largest;
+    float factor = kBoxSize / largest;
     float centre[3];
     for (int axis = 0; axis < 3; ++axis) centre[axis] = (hi[axis] + lo[axis]) * 0.5f;
     for (uint32_t i = 1; i <= count; ++i) {
@@ -169,7 +169,7 @@ void smoothVertex(ObjModel* model, CornerUse* uses, size_t count, float threshol
 }  // namespace
 
 void glmVertexNormals(ObjModel* model) {
-    const float threshold = float(std::cos(double(smoothingAngle)));
+    const float threshold = float(std::cos(double(kSmoothingAngle)));
     for (ObjTriangle& triangle : model->triangles) {
         for (int32_t& index : triangle.normalIndices) index = 0;
     }
@@ -190,12 +190,10 @@ void glmVertexNormals(ObjModel* model) {
     model->normals = std::vector<float>(normals.begin(), normals.end());
 }
 
-ObjModel* modelOnFirstUse(ObjModel*& model, const char* path) {
-    if (!model) {
-        model = glmReadOBJ(path);
-        glmCenterAndScale(model);
-        glmBuildFacetNormals(model);
-        glmVertexNormals(model);
-    }
+ObjModel* loadModel(const char* path) {
+    ObjModel* model = glmReadOBJ(path);
+    glmCenterAndScale(model);
+    glmBuildFacetNormals(model);
+    glmVertexNormals(model);
     return model;
 }

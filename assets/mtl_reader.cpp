@@ -7,17 +7,17 @@
 
 namespace {
 
-const char* const defaultMaterialName = "default";
-const float defaultShininess = 65.0f;
+const char* const kDefaultMaterialName = "default";
+const float kDefaultShininess = 65.0f;
 // Ns runs from 0 to 1000 in the library and from 0 to 128 in OpenGL.
-const double libraryShininessRange = 1000.0;
-const double glShininessRange = 128.0;
-const char* const driveSeparator = ":\\";
-const char* const diffuseMapToken = "map_Kd";
+const double kLibraryShininessRange = 1000.0;
+const double kGlShininessRange = 128.0;
+const char* const kDriveSeparator = ":\\";
+const char* const kDiffuseMapToken = "map_Kd";
 
 ObjMaterial defaultMaterial() {
     return ObjMaterial{"", {0.8f, 0.8f, 0.8f, 1.0f}, {0.2f, 0.2f, 0.2f, 1.0f}, {0.0f, 0.0f, 0.0f, 1.0f},
-                       defaultShininess, -1};
+                       kDefaultShininess, -1};
 }
 
 // Everything up to and including the last '/' of the model's path.
@@ -42,7 +42,7 @@ void trimLineEnd(std::string* path) {
 
 uint32_t countMaterials(TextCursor text) {
     uint32_t count = 1;  // "default"
-    char token[maxTokenLength + 1];
+    char token[kMaxTokenLength + 1];
     while (nextToken(&text, token) > 0) {
         if (token[0] == 'n') ++count;
         skipLine(&text);
@@ -53,8 +53,8 @@ uint32_t countMaterials(TextCursor text) {
 void readShininess(TextCursor* text, ObjMaterial* material) {
     float value = 0.0f;
     if (scanLineFloat(text, &value)) {
-        value = float(value / libraryShininessRange);
-        material->shininess = float(value * glShininessRange);
+        value = float(value / kLibraryShininessRange);
+        material->shininess = float(value * kGlShininessRange);
     }
     skipLine(text);
 }
@@ -78,7 +78,7 @@ void readStatement(ObjModel* model, TextCursor* text, const char* token, uint32_
         return skipLine(text);
     case 'm': {
         std::string rest = restOfLineWithEnd(text);
-        if (std::strncmp(token, diffuseMapToken, std::strlen(diffuseMapToken)) == 0)
+        if (std::strncmp(token, kDiffuseMapToken, std::strlen(kDiffuseMapToken)) == 0)
             material.texture = glmAcquireTexture(model, rest.c_str());
         return;
     }
@@ -100,9 +100,9 @@ void glmReadMTL(ObjModel* model, const char* name) {
     TextCursor text{bytes, bytes + file.size()};
     model->materialCount = countMaterials(text);
     model->materials.assign(model->materialCount, defaultMaterial());
-    model->materials[0].name = defaultMaterialName;
+    model->materials[0].name = kDefaultMaterialName;
     uint32_t current = 0;
-    char token[maxTokenLength + 1];
+    char token[kMaxTokenLength + 1];
     while (nextToken(&text, token) > 0) readStatement(model, &text, token, &current);
 }
 
@@ -121,7 +121,7 @@ int32_t glmAcquireTexture(ObjModel* model, const char* name) {
         if (model->textures[i].name == stripped) return int32_t(i);
     }
     // A Windows path with a drive letter is used as written; others sit beside the model.
-    std::string path = std::strstr(name, driveSeparator) ? std::string(name) : modelDirectory(*model) + stripped;
+    std::string path = std::strstr(name, kDriveSeparator) ? std::string(name) : modelDirectory(*model) + stripped;
     trimLineEnd(&path);
     ObjTexture texture{stripped, 0, 0.0f, 0.0f};
     texture.id = glmLoadTexture(path.c_str(), &texture.width, &texture.height);

@@ -90,13 +90,6 @@ float glmCenterAndScale(ObjModel* model);
 void glmBuildFacetNormals(ObjModel* model);
 void glmVertexNormals(ObjModel* model);
 
-// The game's models are read the first time they are needed and kept for the
-// run: read into model while it is null, centred and scaled, with facet and
-// vertex normals. Returns model.
-ObjModel* modelOnFirstUse(ObjModel*& model, const char* path);
-
-// Draws each group from a display list made at the model's first draw in this mode
-// (a model changed after that draws as it was); the group's texture is bound, and
-// the game's shader told whether it textures, outside the lists, so texture filters
-// and the shader's texturing stay as the GL state says at every draw.
-void glmDraw(ObjModel* model, unsigned int mode);
+// A model as the game uses it: read, centred and scaled, with facet and vertex
+// normals. Start-up reads every model so, and keeps it for the run.
+ObjModel* loadModel(const char* path);

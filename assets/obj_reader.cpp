@@ -9,7 +9,7 @@
 
 namespace {
 
-const char* const defaultGroupName = "default";
+const char* const kDefaultGroupName = "default";
 
 enum class EntryKind { vertex, normal, texcoord, unknown };
 
@@ -138,7 +138,7 @@ void readFace(TextCursor* text, const EntryCounts& given, Emit emit) {
 }
 
 [[noreturn]] void unknownToken(Token token) {
-    sayf("glmFirstPass(): Unknown token \"%.*s\".\n", int(std::min(token.length, maxTokenLength)), token.start);
+    sayf("glmFirstPass(): Unknown token \"%.*s\".\n", int(std::min(token.length, kMaxTokenLength)), token.start);
     glmExit(1);
 }
 
@@ -155,7 +155,7 @@ void countEntry(ObjPass* pass, Token token) {
 // Counts the entries, makes every group and reads the material library.
 void glmFirstPass(ObjPass* pass) {
     ObjModel* model = pass->model;
-    pass->group = findOrAddGroup(pass, defaultGroupName);
+    pass->group = findOrAddGroup(pass, kDefaultGroupName);
     uint32_t triangles = 0;
     for (Token token = nextWord(&pass->text); token.length > 0; token = nextWord(&pass->text)) {
         switch (token.start[0]) {
@@ -242,7 +242,7 @@ void storeEntry(ObjPass* pass, Token token) {
 // Stores the entries and triangles into the arrays the counting pass sized.
 void glmFillPass(ObjPass* pass) {
     ObjModel* model = pass->model;
-    pass->group = findOrAddGroup(pass, defaultGroupName);
+    pass->group = findOrAddGroup(pass, kDefaultGroupName);
     uint32_t material = 0;
     uint32_t badIndices = 0;
     for (Token token = nextWord(&pass->text); token.length > 0; token = nextWord(&pass->text)) {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-const size_t maxTokenLength = 127;
+const size_t kMaxTokenLength = 127;
 
 struct TextCursor {
     const char* at;
@@ -19,11 +19,11 @@ struct TextCursor {
 // Whitespace as the C library's isspace sees it: blank, tab, CR, vertical tab, form feed,
 // and the line feed, which only isSpace counts. Tested as bits of one mask, since the
 // readers ask for every character of a model.
-const uint64_t blankBits = (1ull << ' ') | (1ull << '\t') | (1ull << '\r') | (1ull << '\v') | (1ull << '\f');
-const uint64_t spaceBits = blankBits | (1ull << '\n');
+const uint64_t kBlankBits = (1ull << ' ') | (1ull << '\t') | (1ull << '\r') | (1ull << '\v') | (1ull << '\f');
+const uint64_t kSpaceBits = kBlankBits | (1ull << '\n');
 
-inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && (blankBits >> c) & 1; }
-inline bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' ' && (spaceBits >> c) & 1; }
+inline bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' ' && (kBlankBits >> c) & 1; }
+inline bool isSpace(char c) { return static_cast<unsigned char>(c) <= ' ' && (kSpaceBits >> c) & 1; }
 inline bool isDigit(char c) { return unsigned(c - '0') < 10u; }
 
 // A whitespace-separated word as it stands in the text.
@@ -43,10 +43,10 @@ inline Token nextWord(TextCursor* text) {
 }
 
 // Reads the next token into token (NUL-terminated); a longer token is cut at
-// maxTokenLength characters and the rest of it dropped. Returns its length, 0 at the end.
-inline size_t nextToken(TextCursor* text, char (&token)[maxTokenLength + 1]) {
+// kMaxTokenLength characters and the rest of it dropped. Returns its length, 0 at the end.
+inline size_t nextToken(TextCursor* text, char (&token)[kMaxTokenLength + 1]) {
     Token word = nextWord(text);
-    size_t length = word.length < maxTokenLength ? word.length : maxTokenLength;
+    size_t length = word.length < kMaxTokenLength ? word.length : kMaxTokenLength;
     std::memcpy(token, word.start, length);
     token[length] = '\0';
     return length;
@@ -117,9 +117,9 @@ inline bool scanLiteral(TextCursor* text, const char* literal) {
 // and values beyond the float range, which become infinity or zero. Reads from a bounded
 // copy of the word, so it never looks past the text.
 inline bool scanFloatAsStrtof(TextCursor* text, float* value) {
-    char copy[maxTokenLength + 1];
+    char copy[kMaxTokenLength + 1];
     size_t length = 0;
-    for (const char* p = text->at; p < text->end && !isSpace(*p) && length < maxTokenLength; ++p) copy[length++] = *p;
+    for (const char* p = text->at; p < text->end && !isSpace(*p) && length < kMaxTokenLength; ++p) copy[length++] = *p;
     copy[length] = '\0';
     char* stop = nullptr;
     float parsed = std::strtof(copy, &stop);

@@ -11,12 +11,12 @@
 
 namespace {
 
-const size_t tgaHeaderSize = 18;
-const size_t typeHeaderSize = 12;
-const uint8_t uncompressedTypeHeader[typeHeaderSize] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-const uint8_t compressedTypeHeader[typeHeaderSize] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-const uint8_t rawPacketLimit = 128;  // packet headers below this start raw packets
-const size_t maxRunLength = 128;
+const size_t kTgaHeaderSize = 18;
+const size_t kTypeHeaderSize = 12;
+const uint8_t kUncompressedTypeHeader[kTypeHeaderSize] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const uint8_t kCompressedTypeHeader[kTypeHeaderSize] = {0, 0, 10, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+const uint8_t kRawPacketLimit = 128;  // packet headers below this start raw packets
+const size_t kMaxRunLength = 128;
 
 // Swaps file order B G R (A) to R G B (A) in every pixel of the block.
 void swapRedBlue(uint8_t* pixels, size_t count, size_t stride) {
@@ -56,14 +56,14 @@ void readTextureInfo(const uint8_t* info, TextureImage* image) {
 }
 
 bool loadUncompressedTga(const FileBytes& file, const char* path, TextureImage* image) {
-    if (file.size() < tgaHeaderSize) return fail(image, "Could not read info header", "ERROR");
-    readTextureInfo(file.data() + typeHeaderSize, image);
+    if (file.size() < kTgaHeaderSize) return fail(image, "Could not read info header", "ERROR");
+    readTextureInfo(file.data() + kTypeHeaderSize, image);
     if (!validTextureInfo(*image)) return fail(image, "Invalid texture information", path);
     size_t stride = image->bitsPerPixel / 8;
     uint64_t count = uint64_t(image->width) * image->height;
-    if (count * stride > file.size() - tgaHeaderSize) return fail(image, "Could not read image data", "ERROR");
+    if (count * stride > file.size() - kTgaHeaderSize) return fail(image, "Could not read image data", "ERROR");
     if (!allocatePixels(image, count * stride, path)) return false;
-    std::memcpy(image->data.data(), file.data() + tgaHeaderSize, image->data.size());
+    std::memcpy(image->data.data(), file.data() + kTgaHeaderSize, image->data.size());
     swapRedBlue(image->data.data(), size_t(count), stride);
     return true;
 }
@@ -71,12 +71,12 @@ bool loadUncompressedTga(const FileBytes& file, const char* path, TextureImage* 
 // Decodes run-length packets into the block; no pixel past width x height is stored.
 bool decodeRunLength(const FileBytes& file, const char* path, size_t stride, size_t count,
                      TextureImage* image) {
-    size_t at = tgaHeaderSize;
+    size_t at = kTgaHeaderSize;
     size_t current = 0;
     while (current < count) {
         if (at >= file.size()) return fail(image, "Could not read RLE header", path);
         uint8_t header = file[at++];
-        bool raw = header < rawPacketLimit;
+        bool raw = header < kRawPacketLimit;
         size_t length = raw ? header + 1u : header - 127u;
         size_t left = count - current;
         // Values are read one at a time, so a packet that overfills the image fails only
@@ -98,15 +98,15 @@ bool decodeRunLength(const FileBytes& file, const char* path, size_t stride, siz
 }
 
 bool loadCompressedTga(const FileBytes& file, const char* path, TextureImage* image) {
-    if (file.size() < tgaHeaderSize) return false;
-    readTextureInfo(file.data() + typeHeaderSize, image);
+    if (file.size() < kTgaHeaderSize) return false;
+    readTextureInfo(file.data() + kTypeHeaderSize, image);
     if (!validTextureInfo(*image)) return false;
     size_t stride = image->bitsPerPixel / 8;
     uint64_t count = uint64_t(image->width) * image->height;
     // Each packet is at least one header and one pixel value and yields at most 128 pixels,
     // so a declared size the file cannot reach is refused before the block is made.
-    uint64_t packetsLeft = (file.size() - tgaHeaderSize + stride) / (1 + stride);
-    if (count > packetsLeft * maxRunLength) return fail(image, "Could not read RLE header", path);
+    uint64_t packetsLeft = (file.size() - kTgaHeaderSize + stride) / (1 + stride);
+    if (count > packetsLeft * kMaxRunLength) return fail(image, "Could not read RLE header", path);
     if (!allocatePixels(image, count * stride, path)) return false;
     return decodeRunLength(file, path, stride, size_t(count), image);
 }
@@ -117,20 +117,20 @@ bool loadTgaTexture(const char* path, TextureImage* image) {
     image->data.clear();
     FileBytes file;
     if (!readFileBytes(path, &file)) return fail(image, "Could not open texture file", path);
-    if (file.size() < typeHeaderSize) return fail(image, "Could not read file header", path);
-    if (std::memcmp(file.data(), uncompressedTypeHeader, typeHeaderSize) == 0)
+    if (file.size() < kTypeHeaderSize) return fail(image, "Could not read file header", path);
+    if (std::memcmp(file.data(), kUncompressedTypeHeader, kTypeHeaderSize) == 0)
         return loadUncompressedTga(file, path, image);
-    if (std::memcmp(file.data(), compressedTypeHeader, typeHeaderSize) == 0)
+    if (std::memcmp(file.data(), kCompressedTypeHeader, kTypeHeaderSize) == 0)
         return loadCompressedTga(file, path, image);
     return fail(image, "TGA file be type 2 or type 10 ", path);
 }
 
 namespace {
 
-const uint8_t colourMappedType = 1;
-const uint8_t trueColourType = 2;
-const uint8_t greyscaleType = 3;
-const size_t maxTerrainPixelBytes = 4;
+const uint8_t kColourMappedType = 1;
+const uint8_t kTrueColourType = 2;
+const uint8_t kGreyscaleType = 3;
+const size_t kMaxTerrainPixelBytes = 4;
 
 std::unique_ptr<TgaImage> terrainFailure(std::unique_ptr<TgaImage> image, int32_t status, const char* path,
                                          const char* reason) {
@@ -142,7 +142,7 @@ std::unique_ptr<TgaImage> terrainFailure(std::unique_ptr<TgaImage> image, int32_
 
 // Where the pixels start: after the header, the image ID and any colour map.
 uint64_t terrainPixelOffset(const uint8_t* header) {
-    uint64_t offset = tgaHeaderSize + header[0];
+    uint64_t offset = kTgaHeaderSize + header[0];
     if (header[1] != 0) offset += uint64_t(readLe16(header + 5)) * ((header[7] + 7u) / 8u);
     return offset;
 }
@@ -154,18 +154,18 @@ std::unique_ptr<TgaImage> loadTerrainTga(const char* path) {
     if (!image) return image;
     FileBytes file;
     if (!readFileBytes(path, &file)) return terrainFailure(std::move(image), -5, path, "can't open file");
-    if (file.size() < tgaHeaderSize) return terrainFailure(std::move(image), -4, path, "header cut short");
+    if (file.size() < kTgaHeaderSize) return terrainFailure(std::move(image), -4, path, "header cut short");
     const uint8_t* header = file.data();
     image->imageType = header[2];
     image->width = int16_t(readLe16(header + 12));
     image->height = int16_t(readLe16(header + 14));
     image->bitsPerPixel = header[16];
-    if (image->imageType == colourMappedType)
+    if (image->imageType == kColourMappedType)
         return terrainFailure(std::move(image), -3, path, "colour-mapped image");
-    if (image->imageType != trueColourType && image->imageType != greyscaleType)
+    if (image->imageType != kTrueColourType && image->imageType != kGreyscaleType)
         return terrainFailure(std::move(image), -1, path, "not an uncompressed colour or grey image");
     size_t stride = image->bitsPerPixel / 8;
-    if (image->width <= 0 || image->height <= 0 || stride < 1 || stride > maxTerrainPixelBytes)
+    if (image->width <= 0 || image->height <= 0 || stride < 1 || stride > kMaxTerrainPixelBytes)
         return terrainFailure(std::move(image), -1, path, "unsupported size or pixel size");
     uint64_t count = uint64_t(image->width) * uint64_t(image->height);
     uint64_t offset = terrainPixelOffset(header);
@@ -199,6 +199,6 @@ void tgaToGreyscale(TgaImage* image) {
         grey[i] = uint8_t(0.59 * pixel[1] + 0.3 * pixel[0] + 0.11 * pixel[2]);
     }
     image->data.swap(grey);
-    image->imageType = greyscaleType;
+    image->imageType = kGreyscaleType;
     image->bitsPerPixel = 8;
 }

@@ -28,12 +28,12 @@ struct TgaImage {
     std::vector<uint8_t> data;
 };
 
-const char* const terrainImagePath = "resources/vorlane.tga";
+const char* const kTerrainImagePath = "resources/vorlane.tga";
 
 bool loadTgaTexture(const char* path, TextureImage* image);
 // Null only when the record itself cannot be allocated; the caller checks status.
 // Sizes that are not positive and pixel sizes outside 1 to 4 bytes give status -1;
 // a file shorter than its pixels gives -4 and no pixels.
-std::unique_ptr<TgaImage> loadTerrainTga(const char* path = terrainImagePath);
+std::unique_ptr<TgaImage> loadTerrainTga(const char* path = kTerrainImagePath);
 // Turns pixels of 3 or 4 bytes into 8-bit grey; leaves any other image unchanged.
 void tgaToGreyscale(TgaImage* image);

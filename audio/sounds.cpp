@@ -1,34 +1,33 @@
-// The game's six sounds. Start-up loads them all; from then on the other
-// subsystems only pause and resume their channels.
+// The game's six sounds. Start-up loads them all; from then on they are only
+// paused and resumed on their channels.
 #include "audio/sounds.h"
-#include "core/messages.h"
 
 #include <cstdlib>
+#include <initializer_list>
 
-FMOD::System* fmodSystem;
-FMOD::Sound* musicSound1;
-FMOD::Sound* musicSound2;
-FMOD::Sound* musicSound3;
-FMOD::Channel* musicChannel1;
-FMOD::Channel* musicChannel2;
-FMOD::Channel* musicChannel3;
-FMOD::Channel* engineIdleChannel;
-FMOD::Channel* engineAccChannel;
-FMOD::Channel* engineMaxChannel;
-bool musicPlaying = true;
+#include "core/messages.h"
+#include "platform/sound_system.h"
 
 namespace {
 
 const int kChannelCount = 100;
 const int kRepeatForever = -1;
 const int kSoundSystemFailureStatus = -1;
+const int kTrackCount = 3;
 
-const char* const kMusicTrack1File = "resources/audio/katyusha.mp3";
-const char* const kMusicTrack2File = "resources/audio/redalert.mp3";
-const char* const kMusicTrack3File = "resources/audio/metal_ussr.mp3";
+const char* const kTrackFiles[kTrackCount] = {"resources/audio/katyusha.mp3", "resources/audio/redalert.mp3",
+                                              "resources/audio/metal_ussr.mp3"};
 const char* const kEngineIdleFile = "resources/audio/engineidle.mp3";
 const char* const kEngineAccFile = "resources/audio/engineacc.mp3";
 const char* const kEngineMaxFile = "resources/audio/enginemaxspeed.mp3";
+
+FMOD::System* fmodSystem;
+FMOD::Sound* trackSounds[kTrackCount];
+FMOD::Channel* trackChannels[kTrackCount];
+FMOD::Channel* engineIdleChannel;
+FMOD::Channel* engineAccChannel;
+FMOD::Channel* engineMaxChannel;
+bool musicPlaying = true;  // the player has left track 1 playing ('m' flips it)
 
 void exitUnlessOk(FMOD_RESULT result) {
     if (result == FMOD_OK) return;
@@ -36,17 +35,20 @@ void exitUnlessOk(FMOD_RESULT result) {
     std::exit(kSoundSystemFailureStatus);
 }
 
-// A track plays once, through to its end.
-void startMusicTrack(const char* path, FMOD::Sound** sound, bool paused, FMOD::Channel** channel) {
-    if (!fmodSystem) return;
+void initAudio() {
+    exitUnlessOk(FMOD_System_Create(&fmodSystem));
+    exitUnlessOk(fmodSystem->init(kChannelCount, FMOD_INIT_NORMAL, nullptr));
+}
+
+// A track plays once, through to its end; only track 1 starts out heard.
+void startMusicTrack(int track) {
     fmodSystem->setSoftwareChannels(kChannelCount);
-    fmodSystem->createSound(path, FMOD_DEFAULT, nullptr, sound);
-    fmodSystem->playSound(FMOD_CHANNEL_FREE, *sound, paused, channel);
+    fmodSystem->createSound(kTrackFiles[track - 1], FMOD_DEFAULT, nullptr, &trackSounds[track - 1]);
+    fmodSystem->playSound(FMOD_CHANNEL_FREE, trackSounds[track - 1], track != 1, &trackChannels[track - 1]);
 }
 
 // An engine loop repeats for the whole run; only pausing its channel controls it.
 void startEngineSound(const char* path, FMOD::Channel** channel) {
-    if (!fmodSystem) return;
     FMOD::Sound* sound = nullptr;
     fmodSystem->createSound(path, FMOD_DEFAULT, nullptr, &sound);
     if (!sound) return;
@@ -54,22 +56,35 @@ void startEngineSound(const char* path, FMOD::Channel** channel) {
     fmodSystem->playSound(FMOD_CHANNEL_FREE, sound, true, channel);
 }
 
-}  // namespace
-
-void initAudio() {
-    exitUnlessOk(FMOD_System_Create(&fmodSystem));
-    exitUnlessOk(fmodSystem->init(kChannelCount, FMOD_INIT_NORMAL, nullptr));
-}
-
-void startMusicTrack1() { startMusicTrack(kMusicTrack1File, &musicSound1, false, &musicChannel1); }
-void startMusicTrack2() { startMusicTrack(kMusicTrack2File, &musicSound2, true, &musicChannel2); }
-void startMusicTrack3() { startMusicTrack(kMusicTrack3File, &musicSound3, true, &musicChannel3); }
-void startEngineIdleSound() { startEngineSound(kEngineIdleFile, &engineIdleChannel); }
-void startEngineMaxSound() { startEngineSound(kEngineMaxFile, &engineMaxChannel); }
-void startEngineAccSound() { startEngineSound(kEngineAccFile, &engineAccChannel); }
-
+// A channel that never came to be (its sound was missing or unreadable), or
+// whose track has played to its end, is left alone.
 void setChannelPaused(FMOD::Channel* channel, bool paused) {
     if (channel) channel->setPaused(paused);
+}
+
+bool channelPlaying(FMOD::Channel* channel) {
+    bool paused = true;
+    return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
+}
+
+FMOD::Channel* engineChannel(EngineSound sound) {
+    switch (sound) {
+    case EngineSound::idle: return engineIdleChannel;
+    case EngineSound::accelerating: return engineAccChannel;
+    case EngineSound::topSpeed: return engineMaxChannel;
+    case EngineSound::none: break;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+void startAudio() {
+    initAudio();
+    for (int track = 1; track <= kTrackCount; ++track) startMusicTrack(track);
+    startEngineSound(kEngineIdleFile, &engineIdleChannel);
+    startEngineSound(kEngineMaxFile, &engineMaxChannel);
+    startEngineSound(kEngineAccFile, &engineAccChannel);
 }
 
 void updateAudio() {
@@ -81,7 +96,29 @@ void releaseAudio() {
     if (!fmodSystem) return;
     fmodSystem->release();
     fmodSystem = nullptr;
-    musicSound1 = musicSound2 = musicSound3 = nullptr;
-    musicChannel1 = musicChannel2 = musicChannel3 = nullptr;
+    for (int i = 0; i < kTrackCount; ++i) trackSounds[i] = nullptr, trackChannels[i] = nullptr;
     engineIdleChannel = engineAccChannel = engineMaxChannel = nullptr;
 }
+
+void playOnlyLevelTrack(int track) {
+    for (int i = 1; i <= kTrackCount; ++i) setChannelPaused(trackChannels[i - 1], track != i);
+}
+
+void toggleMusic() {
+    setChannelPaused(trackChannels[0], musicPlaying);
+    musicPlaying = !musicPlaying;
+}
+
+// The loop chosen is resumed last, so that it never starts before the others have stopped.
+void selectEngineSound(EngineSound sound) {
+    if (sound == EngineSound::none) return;
+    for (EngineSound other : {EngineSound::accelerating, EngineSound::topSpeed, EngineSound::idle})
+        if (other != sound) setChannelPaused(engineChannel(other), true);
+    setChannelPaused(engineChannel(sound), false);
+}
+
+bool musicTrackPlaying(int track) {
+    return track >= 1 && track <= kTrackCount && channelPlaying(trackChannels[track - 1]);
+}
+
+bool engineLoopPlaying(EngineSound sound) { return channelPlaying(engineChannel(sound)); }

@@ -1,35 +1,27 @@
 #pragma once
 // The game's six sounds: three music tracks (one per level) and three looping
-// engine sounds, each on its own channel, all loaded at start-up.
-#include "platform/sound_system.h"
+// engine sounds, each on a channel of its own, all loaded at start-up. The rest
+// of the game chooses what is heard through the calls below alone.
 
-extern FMOD::System* fmodSystem;
-extern FMOD::Sound* musicSound1;
-extern FMOD::Sound* musicSound2;
-extern FMOD::Sound* musicSound3;
-extern FMOD::Channel* musicChannel1;
-extern FMOD::Channel* musicChannel2;
-extern FMOD::Channel* musicChannel3;
-extern FMOD::Channel* engineIdleChannel;
-extern FMOD::Channel* engineAccChannel;
-extern FMOD::Channel* engineMaxChannel;
-extern bool musicPlaying;  // the player has left track 1 playing ('m' flips it)
+// The engine loop the drive logic chose last; none until it first chooses.
+enum class EngineSound { none, idle, accelerating, topSpeed };
 
-// Creates and initialises the sound system; on failure prints
-// "FMOD error! (%d) %s" and ends the process with status -1.
-void initAudio();
-void startMusicTrack1();  // playing
-void startMusicTrack2();  // paused
-void startMusicTrack3();  // paused
-void startEngineIdleSound();
-void startEngineMaxSound();
-void startEngineAccSound();
-
-// Pauses or resumes a channel; a channel that never came to be (its sound was
-// missing or unreadable) or whose track has played to its end is ignored, so
-// the game runs on without that sound.
-void setChannelPaused(FMOD::Channel* channel, bool paused);
+// Creates and initialises the sound system (on failure it prints
+// "FMOD error! (%d) %s" and ends the process with status -1), then loads the
+// six sounds: track 1 playing, the other five paused. A sound whose file is
+// missing or unreadable is left out, and the game runs on without it.
+void startAudio();
 // The per-pass service and Esc's release; both ignore a missing system.
-// Release also clears every sound and channel pointer above.
 void updateAudio();
 void releaseAudio();
+
+// A level's banner brings in that level's track (1 to 3) alone.
+void playOnlyLevelTrack(int track);
+// The 'm' key: pauses track 1 where the player left it playing, resumes it where not.
+void toggleMusic();
+// Unpauses one engine loop and pauses the other two; none changes nothing.
+void selectEngineSound(EngineSound sound);
+
+// Whether the game last left a track (1 to 3) or an engine loop playing.
+bool musicTrackPlaying(int track);
+bool engineLoopPlaying(EngineSound sound);

@@ -4,7 +4,7 @@
 // Each figure is the best of several runs of frames, so that a busy moment
 // elsewhere on the machine does not count; processor time, which counts the
 // renderer's threads and not the machine's other work, is printed beside it.
-#include <GL/glew.h>
+#include <GL/gl.h>
 #include <GL/freeglut.h>
 
 #include <algorithm>
@@ -12,13 +12,12 @@
 #include <cstdio>
 #include <ctime>
 
-#include "player/vehicle_motion.h"
+#include "bench/silent_game.h"
+#include "player/player.h"
+#include "render/camera.h"
+#include "render/view_volume.h"
 #include "shell/frame_render.h"
-#include "shell/game_flow.h"
-#include "shell/shader_program.h"
-#include "shell/view_volume.h"
 #include "world/levels.h"
-#include "world/scene.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
 
@@ -30,28 +29,6 @@ const int kWarmUpFrames = 20;
 const int kRuns = 5;
 const int kFramesPerRun = 60;
 
-void setUpGame(int* argc, char** argv) {
-    glutInit(argc, argv);
-    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
-    glutInitWindowSize(kWidth, kHeight);
-    glutCreateWindow("Gorvanka frame bench");
-    loadHeightfield();
-    rescaleHeightfield();
-    initScene();
-    moveBy({0.0f, 3.0f, 0.1f});
-    stepBack(1.0f);
-    glewInit();
-    buildShaderProgram();
-    onReshape(kWidth, kHeight);
-}
-
-// Straight into play at the level's start: the banner would hide the scene.
-void enterLevel(int number) {
-    levelNumber = number;
-    levelIntroVisible = false;
-    startLevel();
-}
-
 void emptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glutSwapBuffers();
@@ -62,9 +39,9 @@ void backdropFrame() {
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    applyCamera();
+    applyCamera(player.cameraPos, player.viewDir, player.upDir, false);
     const ViewVolume view = viewVolumeNow();
-    drawSkybox();
+    drawSkybox(sky.centreX, sky.centreZ);
     drawTerrain(view);
     drawGround();
     glutSwapBuffers();
@@ -112,8 +89,8 @@ void printRow(const char* name, void (*frame)()) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    setUpGame(&argc, argv);
+int main() {
+    if (!startSilentWindowedGame(kWidth, kHeight)) return 1;
     GLint sampleBuffers = 0, samples = 0;
     glGetIntegerv(GL_SAMPLE_BUFFERS, &sampleBuffers);
     glGetIntegerv(GL_SAMPLES, &samples);

@@ -7,6 +7,8 @@
 #include <initializer_list>
 
 #include "player/player.h"
+#include "player/controls.h"
+#include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "shell/input.h"
@@ -42,7 +44,6 @@ const uint32_t kDriveEndMs = 18000;
 void startLevelOne() {
     player = startingPlayer;
     sky = Skybox{};
-    player.skybox = &sky;
     drive = DriveState{};
     keys = KeyState{};
     scriptedNowMs = lastTickMs = kClockStartMs;

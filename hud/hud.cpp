@@ -2,15 +2,11 @@
 
 #include <GL/glew.h>
 
-#include "assets/bmp_reader.h"
-#include "audio/sounds.h"
 #include "hud/font.h"
 #include "player/player.h"
-#include "shell/frame_pose.h"
-#include "shell/frame_render.h"
-#include "shell/game_flow.h"
-#include "shell/input.h"
-#include "world/levels.h"
+#include "render/camera.h"
+#include "render/render_options.h"
+#include "render/textures.h"
 #include "world/scene.h"
 
 namespace {
@@ -26,11 +22,6 @@ const char* const kPictureFiles[kPictureCount] = {
     "resources/level2.bmp", "resources/level3.bmp",   "resources/victory.bmp",
     "resources/raygun.bmp",
 };
-
-// Each picture becomes a texture the first time it shows and is kept for the run,
-// so showing a picture every frame costs no file read and no new texture.
-bool pictureMade[kPictureCount];
-unsigned int pictureTextures[kPictureCount];
 
 const int kFpsTextX = 20;
 const int kFpsTextY = 20;
@@ -55,20 +46,9 @@ const float kIconPitch = 60;
 const float kIconSize = 50;
 const float kIconTop = 750;
 
-unsigned int pictureTexture(Picture picture) {
-    if (!pictureMade[picture]) {
-        std::unique_ptr<RgbImage> image = loadBmp(kPictureFiles[picture]);
-        pictureTextures[picture] = uploadRgbTexture(*image);
-        pictureMade[picture] = true;
-    }
-    return pictureTextures[picture];
-}
-
-void bindLinear(unsigned int texture) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
+// Each picture becomes a texture the first time it shows and is kept for the
+// run, so showing a picture every frame costs no file read and no new texture.
+unsigned int pictureTexture(Picture picture) { return textureFromBmp(kPictureFiles[picture]); }
 
 // Texture row 0, the image's first row, lies along the top edge of the screen.
 void drawFullScreen(Picture picture) {
@@ -87,18 +67,11 @@ void drawFullScreen(Picture picture) {
 
 Picture bannerPicture(int bannerLevel) {
     switch (bannerLevel) {
-        case 1: return kLevel1;
-        case 2: return kLevel2;
-        case 3: return kLevel3;
-        default: return kVictory;
+    case 1: return kLevel1;
+    case 2: return kLevel2;
+    case 3: return kLevel3;
+    default: return kVictory;
     }
-}
-
-// A level's banner brings in that level's track alone.
-void playOnlyTrack(int track) {
-    setChannelPaused(musicChannel1, track != 1);
-    setChannelPaused(musicChannel2, track != 2);
-    setChannelPaused(musicChannel3, track != 3);
 }
 
 void enter2d() {
@@ -148,9 +121,7 @@ void drawChargeIcons() {
     glColor4f(1, 1, 1, 1);
     glDisable(GL_BLEND);
     glEnable(GL_TEXTURE_2D);
-    bindLinear(texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    bindLinearClamped(texture);
     glBegin(GL_QUADS);
     for (int32_t i = 0; i < player.ammo; ++i) {
         float x0 = kIconLeft + kIconPitch * static_cast<float>(i);
@@ -169,14 +140,10 @@ void drawMeters() {
     drawChargeIcons();
 }
 
-void drawFrameRate() {
+void drawFrameRate(int framesPerSecond) {
     glColor3f(1, 1, 1);
     glRasterPos2i(kFpsTextX, kFpsTextY);
     drawText(frameRateText(framesPerSecond).c_str());
-}
-
-bool playing() {
-    return !renderOptions.helpVisible && !gameOver && !levelComplete && !levelIntroVisible;
 }
 
 const char* const kTensWords[10] = {"", "", "TWENTY", "THIRTY", "FOURTY",
@@ -198,57 +165,16 @@ std::string frameRateText(int framesPerSecond) {
     return text + kUnitWords[framesPerSecond % 10];
 }
 
-HudScreen stepLevelFlow() {
-    HudScreen screen = {false, std::nullopt, false};
-    // Crossing the end line after leaving the road is still a loss, so Home restarts.
-    if (gameOver && levelComplete) levelComplete = false;
-    if (gameOver) {
-        screen.gameOverPicture = true;
-        if (restartRequested) {
-            levelNumber = 1;
-            levelIntroVisible = true;
-            restartRequested = false;
-        }
-    }
-    // A banner overrides whatever the road limits said while it is up.
-    if (levelIntroVisible) {
-        gameOver = false;
-        levelComplete = false;
-        screen.bannerLevel = levelNumber;
-        if (startRequested) {
-            levelIntroVisible = false;
-            startRequested = false;
-            screen.startLevelNow = true;
-        }
-    }
-    if (levelComplete) {
-        levelNumber += 1;
-        levelIntroVisible = true;
-        levelComplete = false;
-    }
-    return screen;
+bool hudCoversScene(const HudScreen& screen) {
+    return !renderOptions.wireframe && (renderOptions.helpVisible || screen.gameOverPicture || screen.bannerLevel);
 }
 
-// Each of these flags puts a full-window picture in this frame's overlay, as
-// stepLevelFlow decides it; only lines show of a picture drawn in wireframe.
-bool hudCoversScene() {
-    return !renderOptions.wireframe && (renderOptions.helpVisible || gameOver || levelIntroVisible);
-}
-
-void drawHud() {
+void drawHud(const HudScreen& screen) {
     enter2d();
     if (renderOptions.helpVisible) drawFullScreen(kHelp);
-    HudScreen screen = stepLevelFlow();
     if (screen.gameOverPicture) drawFullScreen(kGameOver);
-    if (screen.bannerLevel) {
-        if (*screen.bannerLevel <= kLevelCount) playOnlyTrack(*screen.bannerLevel);
-        drawFullScreen(bannerPicture(*screen.bannerLevel));
-    }
-    if (screen.startLevelNow) {
-        startLevel();
-        rememberStepPose();  // the level starts from rest: no blend with the pose before it
-    }
-    if (renderOptions.fpsVisible && framesPerSecond != 0) drawFrameRate();
-    if (playing()) drawMeters();
+    if (screen.bannerLevel) drawFullScreen(bannerPicture(*screen.bannerLevel));
+    if (renderOptions.fpsVisible && screen.framesPerSecond != 0) drawFrameRate(screen.framesPerSecond);
+    if (screen.meters && !renderOptions.helpVisible) drawMeters();
     leave2d();
 }

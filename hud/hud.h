@@ -1,25 +1,23 @@
 #pragma once
-// The overlay: pictures, level banners and flow, frame rate in words, meters,
-// charge icons, and the music track each banner selects.
+// The overlay: the help picture, the game-over picture, the level banners and
+// the victory picture, the frame rate in words, the meters and charge icons.
+// It draws what the level flow decided a frame shows, and decides nothing.
 #include <optional>
 #include <string>
 
-void drawHud();
-// Whether this frame's overlay will cover the whole window with an opaque
-// picture (help, game over or a banner), so that nothing drawn under it shows.
-bool hudCoversScene();
-
-// What the level flow puts on screen in one frame.
+// What one frame's overlay shows besides the help picture, which F1 puts over
+// anything.
 struct HudScreen {
-    bool gameOverPicture;            // the game is over (in the frame Home restarts, under the level 1 banner)
-    std::optional<int> bannerLevel;  // a banner is up: 1..3 that level's banner and track, 4 and up victory
-    bool startLevelNow;              // the banner was confirmed: start its level once it is drawn
+    bool gameOverPicture;
+    std::optional<int> bannerLevel;  // 1..3 that level's banner, 4 and up victory
+    bool meters;                     // in play: the health and boost meters and one icon a charge
+    int framesPerSecond;             // read out in words while F2 is on, unless 0
 };
 
-// Moves the level flow on by one frame: consumes the Home requests, clears the
-// flags a banner overrides and advances the level number after a win. Draws
-// nothing and starts nothing; drawHud acts on the result.
-HudScreen stepLevelFlow();
+void drawHud(const HudScreen& screen);
+// Whether the overlay covers the whole window with an opaque picture (help,
+// game over or a banner), so that nothing drawn under it shows.
+bool hudCoversScene(const HudScreen& screen);
 
 // "FPS: " and the rate in capital words, e.g. "FPS: SIXTYTWO" for 62.
 std::string frameRateText(int framesPerSecond);

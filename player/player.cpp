@@ -1,5 +1,7 @@
 #include "player/player.h"
 
+#include "core/world_extents.h"
+
 namespace {
 
 constexpr int32_t kStartHealth = 50;
@@ -8,7 +10,7 @@ constexpr int32_t kStartAmmo = 5;
 
 // On the road's near end, looking down the road and a little down; the view
 // direction is not of unit length until the first turn.
-constexpr Vec3 kStartCameraPos = {0.0f, kCameraHeight, 4970.0f};
+constexpr Vec3 kStartCameraPos = {0.0f, kCameraHeight, kStartZ};
 constexpr Vec3 kStartViewDir = {0.0f, -0.4f, -1.0f};
 constexpr Vec3 kStartRightDir = {1.0f, 0.0f, 0.0f};
 constexpr Vec3 kUpDir = {0.0f, 1.0f, 0.0f};
@@ -21,7 +23,6 @@ Player player = {
     kStartHealth,          // health
     kStartBoostPoints,     // boostPoints
     kStartAmmo,            // ammo
-    nullptr,               // skybox
     nullptr,               // bodyModel
     nullptr,               // leftWheelModel
     nullptr,               // rightWheelModel
@@ -38,6 +39,10 @@ Player player = {
     kStartCameraPos,       // cameraPos
     {0.0f, kVehicleHeight, -kVehicleAhead},  // vehiclePos, until start-up's first move
 };
+
+Pose playerPose() {
+    return {player.cameraPos, player.viewDir, player.vehiclePos, player.heading, player.wheelAngle, player.wheelSpin};
+}
 
 void putPlayerAtStart() {
     player.viewDir = kStartViewDir;

@@ -4,6 +4,8 @@
 
 #include "assets/obj_model.h"
 #include "player/player.h"
+#include "render/model_draw.h"
+#include "render/shader_program.h"
 
 namespace {
 
@@ -19,22 +21,28 @@ const float kWheelScale = 2.5f;
 
 // Moves to the part's place and turns with the heading; the pickup test follows
 // the camera, not the drawn slide.
-void placePart(float sideOffset, float drop, float ahead) {
-    const Vec3& camera = player.cameraPos;
-    glTranslatef(camera.x + sideOffset - kSlidePerDegree * player.heading,
-                 player.vehiclePos.y - drop, camera.z - ahead);
-    player.vehiclePos.x = camera.x;
-    player.vehiclePos.z = camera.z - kVehicleAhead;
-    glRotatef(player.heading, 0, 1, 0);
+void placePart(const Pose& pose, float sideOffset, float drop, float ahead) {
+    glTranslatef(pose.cameraPos.x + sideOffset - kSlidePerDegree * pose.heading, pose.vehiclePos.y - drop,
+                 pose.cameraPos.z - ahead);
+    glRotatef(pose.heading, 0, 1, 0);
 }
 
-// wheelSpin gives the sense of the roll; 0 (before the first drive frame) is no
-// rotation at all rather than a turn about a zero axis.
-void drawWheel(ObjModel* model, float sideOffset) {
+void drawBody(const Pose& pose) {
     glPushMatrix();
-    placePart(sideOffset, kWheelDrop, kWheelsAheadOfCamera);
+    placePart(pose, 0, 0, kVehicleAhead);
+    glRotatef(kBodyTilt, 1, 0, 0);
+    glScalef(kBodyScale, kBodyScale, kBodyScale);
+    glmDraw(player.bodyModel, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
+    glPopMatrix();
+}
+
+// wheelSpin gives the sense of the roll; 0 (before the first drive step) is no
+// rotation at all rather than a turn about a zero axis.
+void drawWheel(const Pose& pose, ObjModel* model, float sideOffset) {
+    glPushMatrix();
+    placePart(pose, sideOffset, kWheelDrop, kWheelsAheadOfCamera);
     glScalef(kWheelScale, kWheelScale, kWheelScale);
-    if (player.wheelSpin != 0) glRotatef(player.wheelAngle, static_cast<float>(player.wheelSpin), 0, 0);
+    if (pose.wheelSpin != 0) glRotatef(pose.wheelAngle, static_cast<float>(pose.wheelSpin), 0, 0);
     glmDraw(model, GLM_MODE_SMOOTH | GLM_MODE_COLOR);
     glPopMatrix();
 }
@@ -42,20 +50,14 @@ void drawWheel(ObjModel* model, float sideOffset) {
 }  // namespace
 
 void loadVehicleModels() {
-    modelOnFirstUse(player.bodyModel, kBodyFile);
-    modelOnFirstUse(player.leftWheelModel, kWheelFile);
-    modelOnFirstUse(player.rightWheelModel, kWheelFile);
+    player.bodyModel = loadModel(kBodyFile);
+    player.leftWheelModel = player.rightWheelModel = loadModel(kWheelFile);
 }
 
-void drawVehicleBody() {
-    glPushMatrix();
-    placePart(0, 0, kVehicleAhead);
-    glRotatef(kBodyTilt, 1, 0, 0);
-    glScalef(kBodyScale, kBodyScale, kBodyScale);
-    glmDraw(player.bodyModel, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
-    glPopMatrix();
+void drawVehicle(const Pose& pose) {
+    useShaderProgram(shaderProgram);
+    drawBody(pose);
+    drawWheel(pose, player.leftWheelModel, -kWheelTrack);
+    drawWheel(pose, player.rightWheelModel, kWheelTrack);
+    useShaderProgram(0);
 }
-
-void drawLeftWheel() { drawWheel(player.leftWheelModel, -kWheelTrack); }
-
-void drawRightWheel() { drawWheel(player.rightWheelModel, kWheelTrack); }

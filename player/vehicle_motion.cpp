@@ -3,48 +3,27 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/sounds.h"
+#include "core/world_extents.h"
+#include "player/controls.h"
 #include "player/player.h"
-#include "shell/frame_update.h"
-#include "shell/input.h"
-#include "world/skybox.h"
 
+DriveState drive;
 EngineSound engineSound = EngineSound::none;
 
 namespace {
 
 const float kTopSpeed = 120.0f;
-const float kBoostDistance = 5.0f;     // extra units of a boosted frame
-const float kWheelSpinCap = 6.0f;      // degrees per frame
+const float kBoostDistance = 5.0f;     // extra units of a boosted step
+const float kWheelSpinCap = 6.0f;      // degrees per step
 const float kTurnRate = 2.0f;          // degrees per unit of frameDt
-const float kWorldZBound = 4985.0f;    // the probe ahead must stay inside
-const float kWorldXBound = 4975.0f;    // the side probe must stay inside
 const double kDegreesToRadians = 0.017453292519943295;
 
-void selectEngineSound(EngineSound sound) {
+void chooseEngineSound(EngineSound sound) {
     engineSound = sound;
-    switch (sound) {
-    case EngineSound::accelerating:
-        setChannelPaused(engineAccChannel, false);
-        setChannelPaused(engineMaxChannel, true);
-        setChannelPaused(engineIdleChannel, true);
-        break;
-    case EngineSound::topSpeed:
-        setChannelPaused(engineMaxChannel, false);
-        setChannelPaused(engineIdleChannel, true);
-        setChannelPaused(engineAccChannel, true);
-        break;
-    case EngineSound::idle:
-        setChannelPaused(engineAccChannel, true);
-        setChannelPaused(engineMaxChannel, true);
-        setChannelPaused(engineIdleChannel, false);
-        break;
-    case EngineSound::none:
-        break;
-    }
+    selectEngineSound(sound);
 }
 
-// Wheels turn by whole degrees, at most kWheelSpinCap a frame.
+// Wheels turn by whole degrees, at most kWheelSpinCap a step.
 void spinWheels(float step) {
     player.wheelAngle += std::trunc(std::min(step, kWheelSpinCap));
 }
@@ -71,16 +50,16 @@ void accelerateForward() {
         stepBack(-drive.forwardDistance);
     }
     if (drive.forwardSpeed < kTopSpeed) {
-        selectEngineSound(EngineSound::accelerating);
+        chooseEngineSound(EngineSound::accelerating);
         drive.forwardSpeed += 1;
     } else {
-        selectEngineSound(EngineSound::topSpeed);
+        chooseEngineSound(EngineSound::topSpeed);
     }
 }
 
 void driveForwardKey() {
     if (drive.reverseSpeed > 0) {
-        // Still rolling backward: this frame brakes, the engine keeps its loop.
+        // Still rolling backward: this step brakes, the engine keeps its loop.
         rollBackward();
         drive.reverseSpeed -= 1;
     } else {
@@ -96,7 +75,7 @@ void driveBackwardKey() {
         rollBackward();
         if (drive.reverseSpeed < kTopSpeed) drive.reverseSpeed += 1;
     }
-    selectEngineSound(EngineSound::idle);
+    chooseEngineSound(EngineSound::idle);
 }
 
 // Both pedals: the faster direction slows by one, without wheel spin.
@@ -104,12 +83,12 @@ void driveBothKeys() {
     if (drive.forwardSpeed > drive.reverseSpeed) {
         stepBack(-drive.forwardDistance);
         drive.forwardSpeed -= 1;
-        selectEngineSound(EngineSound::idle);
+        chooseEngineSound(EngineSound::idle);
     }
     if (drive.reverseSpeed > drive.forwardSpeed) {
         stepBack(drive.reverseDistance);
         drive.reverseSpeed -= 1;
-        selectEngineSound(EngineSound::idle);
+        chooseEngineSound(EngineSound::idle);
     }
 }
 
@@ -128,12 +107,12 @@ void coast() {
     if (drive.forwardSpeed > 0 && !keys.forward) {
         rollForward();
         drive.forwardSpeed -= 1;
-        selectEngineSound(EngineSound::idle);
+        chooseEngineSound(EngineSound::idle);
     }
     if (drive.reverseSpeed > 0 && !keys.backward) {
         rollBackward();
         drive.reverseSpeed -= 1;
-        selectEngineSound(EngineSound::idle);
+        chooseEngineSound(EngineSound::idle);
     }
 }
 
@@ -155,20 +134,21 @@ void turn(float degrees) {
 
 void stepBack(float distance) {
     Vec3 ahead = add(player.vehiclePos, scale(player.viewDir, -distance));
-    if (!(std::fabs(ahead.z) < kWorldZBound)) return;
+    if (!(std::fabs(ahead.z) < kLengthBound)) return;
     Vec3 side = add(player.vehiclePos, scale(player.rightDir, distance));
-    if (!(std::fabs(side.x) < kWorldXBound)) return;
+    if (!(std::fabs(side.x) < kSideBound)) return;
 
-    Vec3 old = player.cameraPos;
     player.cameraPos = add(player.cameraPos, scale(player.viewDir, -distance));
     player.vehiclePos.x = player.cameraPos.x;
     player.vehiclePos.z = player.cameraPos.z - kVehicleAhead;
     player.cameraPos.y = kCameraHeight;
-    // The sky travels with the camera on the ground plane.
-    if (player.skybox) {
-        player.skybox->centreX += player.cameraPos.x - old.x;
-        player.skybox->centreZ += player.cameraPos.z - old.z;
-    }
+}
+
+void setTravel(double frameDt) {
+    drive.forwardStep = float(drive.forwardSpeed * frameDt);
+    drive.forwardDistance = float(drive.forwardSpeed * frameDt * frameDt);
+    drive.reverseStep = float(drive.reverseSpeed * frameDt);
+    drive.reverseDistance = float(drive.reverseSpeed * frameDt * frameDt);
 }
 
 void updateDrive(float frameDt) {

@@ -1,34 +1,28 @@
 #include "shell/frame_update.h"
 
-#include <GL/freeglut.h>
-
 #include <algorithm>
 
-#include "audio/sounds.h"
+#include "core/world_extents.h"
 #include "platform/tick_counter.h"
-#include "platform/window_watch.h"
-#include "player/pickups.h"
+#include "player/controls.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_pose.h"
 #include "shell/game_flow.h"
-#include "shell/input.h"
+#include "world/levels.h"
+#include "world/skybox.h"
 
-DriveState drive;
 uint32_t lastTickMs;
 uint32_t unsteppedMs;
 
 namespace {
 
-// The road is 500 units wide around x = 0 and ends at the finish line.
-const float kRoadHalfWidth = 250.0f;
-const float kFinishLineZ = -4850.0f;
-
-void setTravel(double frameDt) {
-    drive.forwardStep = float(drive.forwardSpeed * frameDt);
-    drive.forwardDistance = float(drive.forwardSpeed * frameDt * frameDt);
-    drive.reverseStep = float(drive.reverseSpeed * frameDt);
-    drive.reverseDistance = float(drive.reverseSpeed * frameDt * frameDt);
+// The sky travels with the camera over the ground.
+void driveWithTheSky() {
+    const Vec3 before = player.cameraPos;
+    setTravel(kStepDt);
+    updateDrive(float(kStepDt));
+    moveSkyBy(player.cameraPos.x - before.x, player.cameraPos.z - before.z);
 }
 
 void checkRoadLimits() {
@@ -37,15 +31,21 @@ void checkRoadLimits() {
     if (pos.x > kRoadHalfWidth || pos.x < -kRoadHalfWidth) gameOver = true;
 }
 
+// Nothing is taken while a level banner is up: a death there would be wiped out
+// by the banner's level start, which clears gameOver and keeps the meters.
+void takePickups() {
+    if (levelIntroVisible) return;
+    if (collectPickups(level.pickups, level.pickupCount)) gameOver = true;
+}
+
 }  // namespace
 
 void runGameStep() {
     rememberStepPose();
-    setTravel(kStepDt);
-    updateDrive(float(kStepDt));
-    releaseKeysTappedWithinStep();
+    driveWithTheSky();
+    endStepForControls();
     checkRoadLimits();
-    collectPickups();
+    takePickups();
 }
 
 // The difference is taken modulo 2^32, so the tick counter's wrap-around
@@ -63,11 +63,4 @@ void catchUpGameTime() {
 
 float stepFraction() {
     return float(unsteppedMs) / float(kStepMs);
-}
-
-void onIdle() {
-    if (readWindowNews().focusLost) releaseHeldInput();
-    updateAudio();
-    catchUpGameTime();
-    glutPostRedisplay();
 }

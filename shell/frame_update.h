@@ -4,19 +4,6 @@
 // game at every frame rate.
 #include <cstdint>
 
-// Speeds are whole-number levels 0..120; steps and distances are derived from
-// the speeds at the start of each step (level x frameDt and level x frameDt^2).
-struct DriveState {
-    float forwardStep;
-    float reverseStep;
-    float forwardSpeed;
-    float reverseSpeed;
-    float forwardDistance;
-    float reverseDistance;
-};
-
-extern DriveState drive;
-
 // One step of game time is 16 ms: frameDt 0.16 in units of 100 ms.
 const uint32_t kStepMs = 16;
 const double kStepDt = 0.16;
@@ -27,17 +14,15 @@ const uint32_t kMaxPassMs = 250;
 extern uint32_t lastTickMs;      // tick of the previous pass
 extern uint32_t unsteppedMs;     // real time measured but not yet stepped, below kStepMs
 
-// The idle callback: sound service, the steps of game time due, a redraw request.
-void onIdle();
-
 // Runs every whole step due at nowTick and keeps the remainder for the next pass.
 void advanceGameTime(uint32_t nowTick);
 // The same at the tick counter's now. Input calls it before it changes anything,
 // so that a key takes effect at the step it arrived in, whatever the frame rate.
 void catchUpGameTime();
 
-// One step: the drive logic on the keys held, then the road limits and the
-// pickup test, so nothing the vehicle passes is skipped at any frame rate.
+// One step: the drive logic on the controls held, the sky after the camera, then
+// the road limits and the pickup test, so nothing the vehicle passes is skipped
+// at any frame rate.
 void runGameStep();
 
 // Where game time stands between the last step and the next, 0 to 1.

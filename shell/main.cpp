@@ -45,5 +45,5 @@ int main(int argc, char** argv) {
                      *name ? "cannot open \"" : "none is set", name, *name ? "\"" : "");
         return kNoDisplayStatus;
     }
-    return runGame(argc, argv);
+    return runGame(argc, argv, settings);
 }

@@ -3,22 +3,25 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 #include "audio/sounds.h"
+#include "core/messages.h"
+#include "hud/font.h"
 #include "platform/key_repeat.h"
 #include "platform/tick_counter.h"
 #include "platform/window_class.h"
 #include "platform/window_watch.h"
 #include "player/vehicle_motion.h"
+#include "render/fog.h"
+#include "render/shader_program.h"
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
-#include "shell/game_flow.h"
 #include "shell/input.h"
-#include "core/messages.h"
-#include "shell/shader_program.h"
+#include "shell/main_loop.h"
 #include "world/scene.h"
 #include "world/terrain.h"
 
@@ -29,18 +32,20 @@ const auto kFirstFrameWait = std::chrono::seconds(1);
 
 bool firstFrameShown;
 
-// Opened at the size of the screen it is about to fill: the renderer sets up
-// its multisampled buffers, a good part of start-up, once instead of twice.
-// Its class is the one the desktop entry names, not the executable's name.
-void openWindow(int* argc, char** argv) {
+// Full screen, the window opens at the size of the screen it is about to fill:
+// the renderer sets up its multisampled buffers, a good part of start-up, once
+// instead of twice. A window is no larger than the screen. Its class is the
+// one the desktop entry names, not the executable's name.
+void openWindow(int* argc, char** argv, const Settings& settings) {
     glutInit(argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH | GLUT_MULTISAMPLE);
     const int screenWidth = glutGet(GLUT_SCREEN_WIDTH), screenHeight = glutGet(GLUT_SCREEN_HEIGHT);
+    int width = settings.width, height = settings.height;
     if (screenWidth > 0 && screenHeight > 0) {
-        glutInitWindowSize(screenWidth, screenHeight);
-    } else {
-        glutInitWindowSize(kDesignWidth, kDesignHeight);
+        width = settings.fullscreen ? screenWidth : std::min(width, screenWidth);
+        height = settings.fullscreen ? screenHeight : std::min(height, screenHeight);
     }
+    glutInitWindowSize(width, height);
     glutCreateWindow("Gorvanka");
     setWindowClass("gorvanka", "Gorvanka");
 }
@@ -109,28 +114,20 @@ void printDriverIdentity() {
     sayf("GLSL: %s\n", glText(GL_SHADING_LANGUAGE_VERSION));
 }
 
-void startAudio() {
-    initAudio();
-    startMusicTrack1();
-    startMusicTrack2();
-    startMusicTrack3();
-    startEngineIdleSound();
-    startEngineMaxSound();
-    startEngineAccSound();
-}
-
 }  // namespace
 
-int startGame(int argc, char** argv) {
-    openWindow(&argc, argv);
+int startGame(int argc, char** argv, const Settings& settings) {
+    openWindow(&argc, argv, settings);
     if (loadHeightfield() != 0) return -1;
     say("Terrain Loaded");
     rescaleHeightfield();
     placePlayer();
-    fillScreen();
+    if (settings.fullscreen) fillScreen();
     requireOpenGl12();
     printDriverIdentity();
     showFirstFrame();
+    setUpFog();
+    buildFont();
     initScene();
     buildShaderProgram();
     startAudio();
@@ -140,8 +137,8 @@ int startGame(int argc, char** argv) {
     return 0;
 }
 
-int runGame(int argc, char** argv) {
-    if (startGame(argc, argv) != 0) return -1;
+int runGame(int argc, char** argv, const Settings& settings) {
+    if (startGame(argc, argv, settings) != 0) return -1;
     glutMainLoop();
     return 0;
 }

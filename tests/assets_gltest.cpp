@@ -7,7 +7,9 @@
 #include <string>
 
 #include "assets/obj_model.h"
-#include "shell/shader_program.h"
+#include "render/fog.h"
+#include "render/model_draw.h"
+#include "render/shader_program.h"
 #include "tests/support/gl_context.h"
 
 namespace {
@@ -43,7 +45,7 @@ void lightScene(bool fog) {
     glFogf(GL_FOG_DENSITY, 0.004f);
     for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL}) glEnable(on);
     for (GLenum off : {GL_DEPTH_TEST, GL_TEXTURE_2D}) glDisable(off);
-    fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
+    switchFog(fog);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 

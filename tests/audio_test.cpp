@@ -82,15 +82,11 @@ std::map<double, int> stretchesOf(const std::vector<float>& s, std::initializer_
     return counts;
 }
 
-// Start-up's audio steps, run from dir as the working directory, then the channels named unpaused.
-void startAudioIn(const fs::path& dir, std::initializer_list<FMOD::Channel**> unpaused = {}) {
+// Start-up's audio, run from dir as the working directory, with the mix captured.
+void startAudioIn(const fs::path& dir) {
     fs::current_path(dir);
-    initAudio();
+    startAudio();
     Mix_SetPostMix(captureMix, nullptr);
-    for (auto start : {startMusicTrack1, startMusicTrack2, startMusicTrack3, startEngineIdleSound,
-                       startEngineMaxSound, startEngineAccSound})
-        start();
-    for (FMOD::Channel** c : unpaused) setChannelPaused(*c, false);
 }
 
 // The sound files, written once for the whole run and removed at its end. Without a session bus SDL has libdbus
@@ -116,14 +112,14 @@ protected:
 TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
     startAudioIn(kFixtures);
     ASSERT_TRUE(hearsSoon({kTrack1}));
-    setChannelPaused(musicChannel1, true);
+    toggleMusic();
     EXPECT_TRUE(hearsOnly(listen(1000), 0, {}));
-    setChannelPaused(musicChannel1, false);
+    toggleMusic();
     const std::map<double, int> resumed = stretchesOf(listen(2500), {kTrack1, kTrack1Later});
     EXPECT_TRUE(resumed.at(kTrack1) >= 1 && resumed.at(kTrack1) <= 110) << "the rest of the first tone: "
                                                                          << resumed.at(kTrack1) << " stretches";
     EXPECT_NEAR(resumed.at(kTrack1Later), 100, 3) << "the second tone, once";
-    setChannelPaused(engineIdleChannel, false);
+    selectEngineSound(EngineSound::idle);
     EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle})) << "track 1 is over, the engine goes on";
 }
 
@@ -134,8 +130,15 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     std::ofstream(audio / "katyusha.mp3") << "not a sound at all\n";
     std::ofstream(audio / "redalert.mp3");
     std::ofstream(audio / "engineacc.mp3") << std::string("ID3\x04\0\0\x7f\x7f\x7f\x7f", 10);  // a tag, no audio
-    startAudioIn(bad, {&musicChannel1, &musicChannel2, &musicChannel3, &engineIdleChannel, &engineAccChannel});
-    EXPECT_TRUE(hearsSoon({kIdle})) << "only the good engine loop";
+    startAudioIn(bad);
+    selectEngineSound(EngineSound::idle);
+    EXPECT_TRUE(hearsSoon({kIdle})) << "the good engine loop alone, track 1 silent";
+    selectEngineSound(EngineSound::accelerating);
+    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "the engine loop with no audio";
+    for (int track : {2, 3}) {
+        playOnlyLevelTrack(track);
+        EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "track " << track;
+    }
 }
 
 }  // namespace

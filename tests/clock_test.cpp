@@ -6,8 +6,9 @@
 #include <thread>
 
 #include "platform/tick_counter.h"
+#include "player/controls.h"
+#include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
-#include "shell/input.h"
 
 TEST(Clock, GameTimeFollowsRealTime) {
     using Clock = std::chrono::steady_clock;

@@ -5,15 +5,15 @@
 
 #include <cmath>
 
-#include "player/pickups.h"
-#include "player/player.h"
 #include "core/vec3.h"
+#include "player/controls.h"
+#include "player/player.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
-#include "shell/input.h"
 #include "tests/support/scripted_clock.h"
 #include "world/levels.h"
+#include "world/pickups.h"
 #include "world/skybox.h"
 
 namespace {
@@ -34,7 +34,7 @@ class Drive : public ::testing::Test {
 protected:
     void SetUp() override {
         player = startingPlayer;
-        player.skybox = &sky;
+        putPlayerAtStart();
         sky = Skybox{};
         resetDriveState();
         keys = KeyState{};
@@ -65,10 +65,10 @@ void lay(std::vector<std::pair<int, Vec3>> kindsAndOffsets, Meters before = {50,
     level.pickupCount = int32_t(field.size());
 }
 
-// Takes what is in reach, out of the test's output: the playthrough reads each pickup's message.
+// One step, which takes what is in reach, out of the test's output: the playthrough reads each pickup's message.
 void collect() {
     testing::internal::CaptureStdout();
-    collectPickups();
+    runGameStep();
     testing::internal::GetCapturedStdout();
 }
 
@@ -153,10 +153,10 @@ TEST_F(Drive, PickupMetersStopAtTheirCapsWithinTheReach) {
     }
 }
 
-// One pickup a call, the first in reach not yet taken; none while a banner is up.
-// A death there would be wiped out by the banner's level start.
+// One pickup a step, the first in reach not yet taken; none while a banner is up (a death there would be wiped out
+// by the banner's level start). The car rolls about 2 units a step meanwhile.
 TEST_F(Drive, PickupOneACallAndABadMushroomThatEmptiesHealthEndsTheGame) {
-    lay({{kBottle, {30, 0, 0}}, {kRifle, {1, 0, 0}}, {kYellowMushroom, {0, 0, 1}}, {kRifle, {0, 0, -2}}}, {25, 200, 5});
+    lay({{kBottle, {30, 0, 0}}, {kRifle, {1, 0, 0}}, {kYellowMushroom, {0, 0, -4}}, {kRifle, {0, 0, -6}}}, {25, 200, 5});
     field[1].collected = true;
     drive.forwardSpeed = 80;
     drive.reverseSpeed = 3;

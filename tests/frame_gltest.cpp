@@ -12,14 +12,15 @@
 #include <utility>
 #include <vector>
 
-#include "player/pickups.h"
 #include "player/player.h"
+#include "render/camera.h"
+#include "render/fog.h"
+#include "render/view_volume.h"
 #include "shell/frame_pose.h"
-#include "shell/frame_render.h"
 #include "shell/game_flow.h"
-#include "shell/view_volume.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
+#include "world/pickups.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
 
@@ -30,7 +31,7 @@ void lookFrom(Vec3 eye, Vec3 view) {
     std::tie(player.cameraPos, player.viewDir, sky.centreX, sky.centreZ) = std::make_tuple(eye, view, eye.x, eye.z);
     rememberStepPose();
     glLoadIdentity();
-    applyCamera();
+    applyCamera(player.cameraPos, player.viewDir, player.upDir, player.cameraPulledBack);
 }
 
 std::vector<Pixel> picture() {
@@ -168,11 +169,11 @@ TEST(Frame, PickupsOutOfViewOrLostInFogAreNotDrawn) {
         {{0, 5, 4900}, false, true}, {{0, 28, 5000}, false, false}, {{150, 5, 4900}, false, false},
         {{0, 5, 3000}, false, true}, {{0, 5, 3000}, true, false}, {{0, 5, 4000}, true, true}};
     for (const auto& c : cases) {
-        c.fog ? glEnable(GL_FOG) : glDisable(GL_FOG);
+        switchFog(c.fog);
         const bool shown = ballCanShow(viewVolumeNow(), c.at, pickupDrawnRadius(kYellowMushroom));
         EXPECT_EQ(shown, c.shown) << c.at.x << ", " << c.at.z << " fog " << c.fog;
     }
-    glDisable(GL_FOG);
+    switchFog(false);
 }
 
 // A banner hides the scene, which is then left out; but in wireframe the scene shows between its lines.

@@ -10,10 +10,11 @@
 #include "hud/font.h"
 #include "hud/hud.h"
 #include "player/player.h"
-#include "shell/frame_render.h"
-#include "shell/frame_update.h"
+#include "player/vehicle_motion.h"
+#include "render/camera.h"
+#include "render/fog.h"
+#include "render/render_options.h"
 #include "shell/game_flow.h"
-#include "shell/input.h"
 #include "tests/support/gl_context.h"
 #include "world/levels.h"
 #include "world/skybox.h"
@@ -44,14 +45,13 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
     ensureGlContext();
     levelNumber = 4;
     levelIntroVisible = renderOptions.fpsVisible = true;
-    framesPerSecond = 88;
     for (bool confirm : {false, true, false}) {
         startRequested = confirm;
         glEnable(GL_TEXTURE_2D);
         solidTexture(100, 50, 20);
         glClear(GL_COLOR_BUFFER_BIT);
         std::tie(player.health, player.boostPoints) = std::make_pair(50, 200);
-        drawHud();
+        drawHud(advanceLevelFlow(88));
     }
     EXPECT_EQ(pixelAt(235 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{204, 0, 0}));
     EXPECT_EQ(pixelAt(1185 * kGlWindowSize / kDesignWidth, 300 * kGlWindowSize / kDesignHeight), (Pixel{0, 204, 0}));
@@ -66,7 +66,6 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
 TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
     ensureGlContext();
     ASSERT_TRUE(loadHeightfield() == 0 && rescaleHeightfield() == 0);
-    player.skybox = &sky;
     const std::vector<float> start = {0, 17, 4970, 0, 5, 4940, 0, -0.4f, -1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 4970};
     using Meters = std::tuple<int32_t, int32_t, int32_t>;  // health, ammo, boost points
     const struct { int number, minCount, maxCount, minKind, maxKind; Meters meters; bool fog; } plans[] = {
@@ -79,7 +78,7 @@ TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
         player.cameraPos = player.viewDir = player.rightDir = player.upDir = player.vehiclePos = {1, 2, 3};
         player.pitch = player.heading = player.roll = sky.centreX = sky.centreZ = 7;
         std::tie(player.health, player.ammo, player.boostPoints, drive.forwardSpeed) = std::make_tuple(75, 9, 3, 80.0f);
-        plan.fog ? glDisable(GL_FOG) : glEnable(GL_FOG);
+        switchFog(!plan.fog);
         levelNumber = plan.number;
         startLevel();
         // The pose as camera, vehicle, view, right and up, then pitch, heading and roll; and the sky's centre.

@@ -11,10 +11,11 @@
 #include <vector>
 
 #include "audio/sounds.h"
+#include "player/controls.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
+#include "render/render_options.h"
 #include "shell/frame_update.h"
-#include "shell/input.h"
 #include "tests/support/game_driver.h"
 
 namespace {
@@ -42,11 +43,6 @@ void frames(int rate, uint32_t ms, const Events& events) {
         if (frame > 0) playPass(uint32_t(frame * 1000 / rate - (frame - 1) * 1000 / rate), false);
         while (next < events.size() && events[next].first <= frame * 1000 / rate) events[next++].second();
     }
-}
-
-bool playing(FMOD::Channel* channel) {
-    bool paused = true;
-    return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
 }
 
 }  // namespace
@@ -173,15 +169,15 @@ TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
 
 // One loop at a time: accelerating, at top speed, braking, and rolling to a stop.
 TEST_F(Input, EachPedalBringsInItsEngineLoop) {
-    const struct { unsigned char key; bool down; int passes; FMOD::Channel** heard; } script[] = {
-        {'w', true, 20, &engineAccChannel}, {'w', true, 110, &engineMaxChannel}, {'w', false, 0, nullptr},
-        {'s', true, 20, &engineIdleChannel}, {'s', false, 20, &engineIdleChannel}};
-    FMOD::Channel** const loops[] = {&engineAccChannel, &engineMaxChannel, &engineIdleChannel};
+    using S = EngineSound;
+    const struct { unsigned char key; bool down; int passes; S heard; } script[] = {
+        {'w', true, 20, S::accelerating}, {'w', true, 110, S::topSpeed}, {'w', false, 0, S::none},
+        {'s', true, 20, S::idle}, {'s', false, 20, S::idle}};
     for (const auto& step : script) {
         step.down ? pressKey(step.key) : releaseKey(step.key);
-        if (!step.heard) continue;
+        if (step.heard == S::none) continue;
         playFrames(step.passes, 16);
-        for (int i = 0; i < 3; ++i)
-            EXPECT_EQ(playing(*loops[i]), loops[i] == step.heard) << step.key << step.down << ", loop " << i;
+        for (S loop : {S::accelerating, S::topSpeed, S::idle})
+            EXPECT_EQ(engineLoopPlaying(loop), loop == step.heard) << step.key << step.down << ", loop " << int(loop);
     }
 }

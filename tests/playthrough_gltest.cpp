@@ -14,10 +14,10 @@
 #include "assets/bmp_reader.h"
 #include "audio/sounds.h"
 #include "player/player.h"
+#include "render/camera.h"
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
-#include "shell/input.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
 
@@ -122,11 +122,6 @@ void expectMeters(int health, int boost, int ammo) {
     }
 }
 
-bool playing(FMOD::Channel* channel) {
-    bool paused = true;
-    return channel && channel->getPaused(&paused) == FMOD_OK && !paused;
-}
-
 // The picture fills the screen: at the centres of a 4 x 4 grid over it, and over the health bar, the boost bar and
 // the first charge icon, where the meters would stand in play, the frame shows a colour the picture has within a
 // few of its texels (the frame is a quarter of the design size).
@@ -156,7 +151,7 @@ bool showsPicture(const std::string& name) {
 
 // Every picture keeps the track of the level last shown: the banner's own, the lost level's, level 3's on victory.
 void expectTrackOfLevel(int number) {
-    EXPECT_EQ(std::vector<bool>({playing(musicChannel1), playing(musicChannel2), playing(musicChannel3)}),
+    EXPECT_EQ(std::vector<bool>({musicTrackPlaying(1), musicTrackPlaying(2), musicTrackPlaying(3)}),
               std::vector<bool>({number == 1, number == 2, number == 3}));
 }
 
@@ -201,7 +196,7 @@ void level1PickupsBoostShotAndOffTheRoad() {
     for (bool heard : {false, true}) {
         tapKey('m');
         playFrames(1);
-        EXPECT_EQ(playing(musicChannel1), heard) << "'m' pauses and resumes the level's track";
+        EXPECT_EQ(musicTrackPlaying(1), heard) << "'m' pauses and resumes the level's track";
     }
     driveUntil({{std::copysign(400.0f, player.cameraPos.x), referencePoint().z - 370}});  // off the nearer side
     EXPECT_TRUE(gameOver) << "left the road";
@@ -234,7 +229,7 @@ TEST(Game, PulledBackTheEyeSits30UnitsFurtherAlongZ) {
         if (player.cameraPulledBack != pulledBack) tapKey('c');
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        applyCamera();
+        applyCamera(player.cameraPos, player.viewDir, player.upDir, player.cameraPulledBack);
         GLfloat m[16];
         glGetFloatv(GL_MODELVIEW_MATRIX, m);
         const float eyeZ = -(m[8] * m[12] + m[9] * m[13] + m[10] * m[14]);
@@ -275,5 +270,6 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
             playFrames(1);
         }
     }
-    EXPECT_TRUE(playing(engineIdleChannel) && !playing(engineAccChannel) && !playing(engineMaxChannel));
+    EXPECT_TRUE(engineLoopPlaying(EngineSound::idle) && !engineLoopPlaying(EngineSound::accelerating) &&
+                !engineLoopPlaying(EngineSound::topSpeed));
 }

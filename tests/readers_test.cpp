@@ -15,7 +15,7 @@
 #include "assets/bmp_reader.h"
 #include "assets/obj_model.h"
 #include "assets/tga_reader.h"
-#include "shell/shader_program.h"
+#include "render/shader_program.h"
 #include "world/terrain.h"
 
 namespace {

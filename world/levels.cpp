@@ -2,13 +2,13 @@
 
 #include <GL/gl.h>
 
-#include <memory>
-
-#include "assets/bmp_reader.h"
+#include "core/world_extents.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "world/scene.h"
+#include "render/fog.h"
+#include "render/textures.h"
 #include "world/skybox.h"
+#include "world/terrain.h"
 
 Level level;
 int32_t levelNumber = 1;
@@ -16,20 +16,24 @@ uint32_t randomState = 1;
 
 namespace {
 
-// Draws of the generator lie in 0..randomLimit-1.
-const int randomLimit = 32768;
+// Draws of the generator lie in 0..kRandomLimit-1.
+const int kRandomLimit = 32768;
 
 // Pickups lie on the road, at this height, anywhere along its length.
-const int pickupRadius = 15;
-const float pickupHeight = 3.0f;
-const int pickupHalfWidth = 105;
-const int pickupHalfLength = 4999;
+const int kPickupRadius = 15;
+const float kPickupHeight = 3.0f;
+const int kPickupHalfWidth = 105;
+const int kPickupHalfLength = 4999;
 
-// The ground plane. Its picture holds the road strip, |x| < roadStripHalfWidth,
+// Pickups stand this far above a hill, or float at kRestingHeight elsewhere.
+const float kLowestHill = 2.0f;
+const float kLiftAboveHill = 3.0f;
+const float kRestingHeight = 5.0f;
+
+// The ground plane's picture holds the road strip, |x| < kRoadStripHalfWidth,
 // finely on its left half and the whole plane coarsely on its right half
 // (tools/assets_pictures.py lays it out): the driver reads the road's paint
 // from close by, while the fields only go by.
-const float roadStripHalfWidth = 400.0f;
 
 struct LevelPlan {
     int maxPickups;
@@ -40,28 +44,16 @@ struct LevelPlan {
     const char* groundPath;
 };
 
-const LevelPlan levelPlans[kLevelCount] = {
+const LevelPlan kLevelPlans[kLevelCount] = {
     {40, 30, kRifle, kBottle, false, "resources/terrain1.bmp"},
     {100, 50, kRedMushroom, kBottle, true, "resources/terrain2.bmp"},
     {300, 200, kYellowMushroom, kYellowMushroom, true, "resources/terrain3.bmp"},
 };
 
-// Each level's ground texture is made the first time the level is set up and kept.
-unsigned int groundTextures[kLevelCount];
-
 // The classic portable 15-bit generator.
 int nextRandom() {
     randomState = randomState * 1103515245u + 12345u;
-    return int((randomState / 65536u) % unsigned(randomLimit));
-}
-
-unsigned int groundTextureFor(int number) {
-    unsigned int& texture = groundTextures[number - 1];
-    if (texture == 0) {
-        std::unique_ptr<RgbImage> image = loadBmp(levelPlans[number - 1].groundPath);
-        texture = uploadRgbTexture(*image);
-    }
-    return texture;
+    return int((randomState / 65536u) % unsigned(kRandomLimit));
 }
 
 // Texture s of world x in the whole-plane half of the ground picture.
@@ -87,6 +79,15 @@ void centreSkyOnCamera() {
     sky.centreZ = player.cameraPos.z;
 }
 
+void liftPickupsOntoTerrain() {
+    for (int i = 0; i < level.pickupCount; ++i) {
+        Vec3& position = level.pickups[i].position;
+        float height = 0.0f;
+        const bool onHill = terrainHeightAt(position.x, position.z, &height) && height >= kLowestHill;
+        position.y = onHill ? height + kLiftAboveHill : kRestingHeight;
+    }
+}
+
 void retirePickups() {
     for (int i = 0; i < level.pickupCount; ++i) level.pickups[i].collected = true;
 }
@@ -95,20 +96,20 @@ void retirePickups() {
 
 int randomInRange(int lo, int hi) {
     const long long span = (long long)hi - lo + 1;
-    return int(lo + (long long)(double(nextRandom() * span) / randomLimit));
+    return int(lo + (long long)(double(nextRandom() * span) / kRandomLimit));
 }
 
 void placePickup(Pickup& pickup, PickupKind minKind, PickupKind maxKind) {
     pickup.collected = false;
-    pickup.radius = pickupRadius;
+    pickup.radius = kPickupRadius;
     pickup.kind = randomInRange(minKind, maxKind);
-    const int z = randomInRange(-pickupHalfLength, pickupHalfLength);
-    const int x = randomInRange(-pickupHalfWidth, pickupHalfWidth);
-    pickup.position = {float(x), pickupHeight, float(z)};
+    const int z = randomInRange(-kPickupHalfLength, kPickupHalfLength);
+    const int x = randomInRange(-kPickupHalfWidth, kPickupHalfWidth);
+    pickup.position = {float(x), kPickupHeight, float(z)};
 }
 
 void Level::setUpLevel(int maxPickups, int minPickups, int number) {
-    if (number >= 1 && number <= kLevelCount) groundTexture = groundTextureFor(number);
+    if (number >= 1 && number <= kLevelCount) groundTexture = textureFromBmp(kLevelPlans[number - 1].groundPath);
     delete[] pickups;
     pickupCount = randomInRange(minPickups, maxPickups);
     pickups = new Pickup[pickupCount];
@@ -116,27 +117,23 @@ void Level::setUpLevel(int maxPickups, int minPickups, int number) {
 }
 
 void setUpPlannedLevel(int number) {
-    const LevelPlan& plan = levelPlans[number - 1];
+    const LevelPlan& plan = kLevelPlans[number - 1];
     level.setUpLevel(plan.maxPickups, plan.minPickups, number);
+    liftPickupsOntoTerrain();
 }
 
-// Level start leaves the projection to the window and the F8 key: a far plane
-// of 1000 would cut away the sky box 10000 units out, and with no clear colour
-// the uncovered screen would keep old frames.
+// The projection stays as the window and the F8 key set it, so that the far
+// plane still reaches the sky box's walls.
 void startLevel() {
     resetDriveState();
     retirePickups();
     putPlayerAtStart();
     centreSkyOnCamera();
     if (levelNumber < 1 || levelNumber > kLevelCount) return;
-    const LevelPlan& plan = levelPlans[levelNumber - 1];
+    const LevelPlan& plan = kLevelPlans[levelNumber - 1];
     if (levelNumber == 1) restoreStartMeters();
-    if (plan.fog) {
-        glEnable(GL_FOG);
-    } else {
-        glDisable(GL_FOG);
-    }
-    setUpPlannedLevel(levelNumber);
+    switchFog(plan.fog);
+    level.setUpLevel(plan.maxPickups, plan.minPickups, levelNumber);
     // Every pickup draws kind and place a second time; only this draw counts.
     for (int i = 0; i < level.pickupCount; ++i) placePickup(level.pickups[i], plan.minKind, plan.maxKind);
     liftPickupsOntoTerrain();
@@ -148,15 +145,13 @@ void drawGround() {
     glDisable(GL_BLEND);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, level.groundTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    bindLinear(level.groundTexture);
     glColor3f(1.0f, 1.0f, 1.0f);
     glBegin(GL_QUADS);
     glNormal3f(0.0f, 1.0f, 0.0f);
-    groundQuad(-kGroundHalfSize, -roadStripHalfWidth, planeS(-kGroundHalfSize), planeS(-roadStripHalfWidth));
-    groundQuad(-roadStripHalfWidth, roadStripHalfWidth, 0.0f, 0.5f);
-    groundQuad(roadStripHalfWidth, kGroundHalfSize, planeS(roadStripHalfWidth), planeS(kGroundHalfSize));
+    groundQuad(-kGroundHalfSize, -kRoadStripHalfWidth, planeS(-kGroundHalfSize), planeS(-kRoadStripHalfWidth));
+    groundQuad(-kRoadStripHalfWidth, kRoadStripHalfWidth, 0.0f, 0.5f);
+    groundQuad(kRoadStripHalfWidth, kGroundHalfSize, planeS(kRoadStripHalfWidth), planeS(kGroundHalfSize));
     glEnd();
     glPopMatrix();
     if (blending) glEnable(GL_BLEND);

@@ -1,12 +1,10 @@
 #pragma once
 // The three levels: ground picture, random pickup field, fog; level (re)start.
 #include <cstdint>
-#include "player/pickups.h"
+
+#include "world/pickups.h"
 
 const int kLevelCount = 3;
-
-// drawGround's plane, in every frame: opaque, at height 0, |x| and |z| up to this.
-const float kGroundHalfSize = 5000.0f;
 
 struct Level {
     int32_t pickupCount;
@@ -27,7 +25,12 @@ extern uint32_t randomState;
 // A uniform whole number in [lo, hi] from the game's own 15-bit generator.
 int randomInRange(int lo, int hi);
 void placePickup(Pickup& pickup, PickupKind minKind, PickupKind maxKind);
-// setUpLevel with the numbered level's own pickup count (1..kLevelCount).
+// setUpLevel with the numbered level's own pickup count (1..kLevelCount), each
+// pickup set on the terrain where it rises to 2 or more, else at height 5.
 void setUpPlannedLevel(int number);
+// Starts the level levelNumber names: the car at rest at the road's start, the
+// sky round it, the meters of level 1, the level's fog and a fresh pickup field.
+// Any other number only puts the car back and retires the pickups.
 void startLevel();
+// The ground plane, opaque, at height 0, over the whole world (kGroundHalfSize).
 void drawGround();

@@ -3,57 +3,39 @@
 #include <GL/gl.h>
 
 #include "assets/obj_model.h"
-#include "hud/font.h"
-#include "player/player.h"
+#include "core/vec3.h"
 #include "player/vehicle_model.h"
+#include "render/model_draw.h"
 #include "world/levels.h"
+#include "world/pickups.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
+
+namespace {
+
+const char* const kBuildingPath = "resources/models/panelka2/panelka2.obj";
+
+// The scenery stands far out, placed inside its own scaling.
+const float kBuildingScale = 30.0f;
+const Vec3 kBuildingPlace = {5000.0f, 5.0f, 5000.0f};
+const float kSceneryWheelScale = 3000.0f;
+const Vec3 kSceneryWheelPlace = {5000.0f, 5.0f, 5050.0f};
+const unsigned int kBuildingDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR;
+const unsigned int kSceneryWheelDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE;
+
+const GLenum kSceneSwitches[] = {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_NORMALIZE, GL_COLOR_MATERIAL};
+
+// The light that reaches every face: the scene's own, the materials' and light 0's.
+const GLfloat kDimAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};
 
 ObjModel* buildingModel;
 ObjModel* sceneryWheelModel;
 
-namespace {
-
-const char* const buildingPath = "resources/models/panelka2/panelka2.obj";
-
-// Fog: a warm haze, exponential, for the levels that turn it on.
-const GLfloat fogColour[4] = {0.9f, 0.7f, 0.5f, 1.0f};
-const GLfloat fogStart = 10.0f;
-const GLfloat fogEnd = 2400.0f;
-const GLfloat fogDensity = 0.004f;
-
-// Pickups stand this far above a hill, or float at restingHeight elsewhere.
-const float lowestHill = 2.0f;
-const float liftAboveHill = 3.0f;
-const float restingHeight = 5.0f;
-
-// The scenery stands far out, placed inside its own scaling.
-const float buildingScale = 30.0f;
-const Vec3 buildingPlace = {5000.0f, 5.0f, 5000.0f};
-const float sceneryWheelScale = 3000.0f;
-const Vec3 sceneryWheelPlace = {5000.0f, 5.0f, 5050.0f};
-const unsigned int buildingDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR;
-const unsigned int sceneryWheelDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE;
-
-void setUpFog() {
-    glFogfv(GL_FOG_COLOR, fogColour);
-    glFogi(GL_FOG_MODE, GL_EXP);
-    glFogf(GL_FOG_START, fogStart);
-    glFogf(GL_FOG_END, fogEnd);
-    glFogf(GL_FOG_DENSITY, fogDensity);
-}
-
-const GLenum sceneSwitches[] = {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT0, GL_LIGHT1, GL_NORMALIZE, GL_COLOR_MATERIAL};
-
-// The light that reaches every face: the scene's own, the materials' and light 0's.
-const GLfloat dimAmbient[4] = {0.1f, 0.1f, 0.1f, 0.0f};
-
 void setUpMaterial() {
     const GLfloat greyDiffuse[4] = {0.5f, 0.5f, 0.5f, 0.5f};
     const GLfloat whiteSpecular[4] = {1.0f, 1.0f, 1.0f, 1.0f};
-    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, dimAmbient);
-    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, dimAmbient);
+    glLightModelfv(GL_LIGHT_MODEL_AMBIENT, kDimAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, kDimAmbient);
     glMaterialfv(GL_FRONT, GL_DIFFUSE, greyDiffuse);
     glMaterialfv(GL_FRONT, GL_SPECULAR, whiteSpecular);
     glMaterialf(GL_FRONT, GL_SHININESS, 50.0f);
@@ -67,7 +49,7 @@ void setUpLights() {
     const GLfloat greySpecular[4] = {0.5f, 0.5f, 0.5f, 1.0f};
     const GLfloat lowerLeftAhead[4] = {-9999.0f, -9999.0f, -9999.0f, 1.0f};
     const GLfloat upperRightBehind[4] = {9999.0f, 9999.0f, 9999.0f, 1.0f};
-    glLightfv(GL_LIGHT0, GL_AMBIENT, dimAmbient);
+    glLightfv(GL_LIGHT0, GL_AMBIENT, kDimAmbient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, redDiffuse);
     glLightfv(GL_LIGHT0, GL_SPECULAR, greySpecular);
     glLightfv(GL_LIGHT0, GL_POSITION, lowerLeftAhead);
@@ -76,61 +58,44 @@ void setUpLights() {
     glLightfv(GL_LIGHT1, GL_POSITION, upperRightBehind);
 }
 
+void loadModels() {
+    buildingModel = loadModel(kBuildingPath);
+    sceneryWheelModel = loadModel(kWheelFile);
+    loadVehicleModels();
+    loadPickupModels();
+}
+
 }  // namespace
 
 void initScene() {
-    setUpFog();
-    buildFont();
     enableSceneState();
     buildTerrainDrawing();
     setUpMaterial();
     setUpLights();
     glColorMaterial(GL_FRONT, GL_DIFFUSE);
     setUpPlannedLevel(1);
-    loadSceneryModels();
-    loadVehicleModels();
-    loadPickupModels();
-    liftPickupsOntoTerrain();
+    loadModels();
     loadSkybox();
-    player.skybox = &sky;
-}
-
-void loadSceneryModels() {
-    modelOnFirstUse(buildingModel, buildingPath);
-    modelOnFirstUse(sceneryWheelModel, kWheelFile);
 }
 
 void enableSceneState() {
-    for (GLenum cap : sceneSwitches) glEnable(cap);
+    for (GLenum cap : kSceneSwitches) glEnable(cap);
 }
 
 void disableSceneState() {
-    for (GLenum cap : sceneSwitches) glDisable(cap);
+    for (GLenum cap : kSceneSwitches) glDisable(cap);
 }
 
-void liftPickupsOntoTerrain() {
-    for (int i = 0; i < level.pickupCount; ++i) {
-        Vec3& position = level.pickups[i].position;
-        float height = 0.0f;
-        const bool onHill = terrainHeightAt(position.x, position.z, &height) && height >= lowestHill;
-        position.y = onHill ? height + liftAboveHill : restingHeight;
-    }
-}
-
-// Both scenery objects were meant to tilt about an axis of no length, which has
-// no direction to turn about, so they stand untilted.
-void drawBuilding() {
+// Both scenery objects stand untilted, scaled about the world's origin.
+void drawScenery() {
     glPushMatrix();
-    glScalef(buildingScale, buildingScale, buildingScale);
-    glTranslatef(buildingPlace.x, buildingPlace.y, buildingPlace.z);
-    glmDraw(buildingModel, buildingDrawMode);
+    glScalef(kBuildingScale, kBuildingScale, kBuildingScale);
+    glTranslatef(kBuildingPlace.x, kBuildingPlace.y, kBuildingPlace.z);
+    glmDraw(buildingModel, kBuildingDrawMode);
     glPopMatrix();
-}
-
-void drawSceneryWheel() {
     glPushMatrix();
-    glScalef(sceneryWheelScale, sceneryWheelScale, sceneryWheelScale);
-    glTranslatef(sceneryWheelPlace.x, sceneryWheelPlace.y, sceneryWheelPlace.z);
-    glmDraw(sceneryWheelModel, sceneryWheelDrawMode);
+    glScalef(kSceneryWheelScale, kSceneryWheelScale, kSceneryWheelScale);
+    glTranslatef(kSceneryWheelPlace.x, kSceneryWheelPlace.y, kSceneryWheelPlace.z);
+    glmDraw(sceneryWheelModel, kSceneryWheelDrawMode);
     glPopMatrix();
 }

@@ -1,19 +1,12 @@
 #pragma once
-// One-time scene set-up (fog, lights, materials, level 1, sky) and the scenery.
+// The world's one-time set-up (lights, materials, the terrain's drawing, level
+// 1, every model, the sky) and its scenery.
 
-struct ObjModel;
-
-extern ObjModel* buildingModel;
-extern ObjModel* sceneryWheelModel;
-
+// Start-up, with the fog and the font already set up.
 void initScene();
 // The switches the 3D scene draws with: depth test, lighting with both lights,
 // normalising, colour material. The overlay turns them off and on again around itself.
 void enableSceneState();
 void disableSceneState();
-void loadSceneryModels();
-// Sets each of the level's pickups on the terrain where it rises to 2 or more,
-// else at height 5.
-void liftPickupsOntoTerrain();
-void drawBuilding();
-void drawSceneryWheel();
+// The apartment block and the giant wheel far out beside the road.
+void drawScenery();

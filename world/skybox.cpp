@@ -5,57 +5,54 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <memory>
 
-#include "assets/bmp_reader.h"
 #include "core/vec3.h"
-#include "world/levels.h"
+#include "core/world_extents.h"
+#include "render/textures.h"
 
 Skybox sky;
 
 namespace {
 
-// Half the cube's side: the sky's walls stand this far from its centre.
-const float skyReach = 10000.0f;
-const int faceCount = 6;
+const int kFaceCount = 6;
 
 // Loading order: -x, +x, bottom, top, -z, +z.
-const char* const facePaths[faceCount] = {
+const char* const kFacePaths[kFaceCount] = {
     "resources/XN.bmp", "resources/XP.bmp", "resources/YN.bmp",
     "resources/YP.bmp", "resources/ZN.bmp", "resources/ZP.bmp",
 };
 
-// One corner of a face: texture coordinate, then position in units of skyReach.
+// One corner of a face: texture coordinate, then position in units of kSkyReach.
 struct SkyCorner {
     float s, t;
     float x, y, z;
 };
 
 // On the side faces t = 0 is the bottom edge, so pictures stored bottom row first stand upright.
-const SkyCorner topCorners[4] = {{0, 0, -1, 1, -1}, {1, 0, -1, 1, 1}, {1, 1, 1, 1, 1}, {0, 1, 1, 1, -1}};
-const SkyCorner bottomCorners[4] = {{0, 0, -1, -1, -1}, {1, 0, -1, -1, 1}, {1, 1, 1, -1, 1}, {0, 1, 1, -1, -1}};
-const SkyCorner westCorners[4] = {{0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, -1, 1, 1}, {1, 0, -1, -1, 1}};
-const SkyCorner eastCorners[4] = {{0, 1, 1, 1, -1}, {1, 1, 1, 1, 1}, {1, 0, 1, -1, 1}, {0, 0, 1, -1, -1}};
-const SkyCorner northCorners[4] = {{0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, 1, 1, -1}, {1, 0, 1, -1, -1}};
-const SkyCorner southCorners[4] = {{0, 0, -1, -1, 1}, {0, 1, -1, 1, 1}, {1, 1, 1, 1, 1}, {1, 0, 1, -1, 1}};
+const SkyCorner kTopCorners[4] = {{0, 0, -1, 1, -1}, {1, 0, -1, 1, 1}, {1, 1, 1, 1, 1}, {0, 1, 1, 1, -1}};
+const SkyCorner kBottomCorners[4] = {{0, 0, -1, -1, -1}, {1, 0, -1, -1, 1}, {1, 1, 1, -1, 1}, {0, 1, 1, -1, -1}};
+const SkyCorner kWestCorners[4] = {{0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, -1, 1, 1}, {1, 0, -1, -1, 1}};
+const SkyCorner kEastCorners[4] = {{0, 1, 1, 1, -1}, {1, 1, 1, 1, 1}, {1, 0, 1, -1, 1}, {0, 0, 1, -1, -1}};
+const SkyCorner kNorthCorners[4] = {{0, 0, -1, -1, -1}, {0, 1, -1, 1, -1}, {1, 1, 1, 1, -1}, {1, 0, 1, -1, -1}};
+const SkyCorner kSouthCorners[4] = {{0, 0, -1, -1, 1}, {0, 1, -1, 1, 1}, {1, 1, 1, 1, 1}, {1, 0, 1, -1, 1}};
 
 // The ground plane, drawn later in every frame, filled and opaque, hides all of
 // the sky that the eye sees through it: the bottom face, and each side face
 // below some height, nearly all of the screen at a level's start. That part of
 // the sky is not drawn; below the hidden heights found, the ground still covers
 // a few pixels' worth of sky more, against rounding.
-const float hiddenMargin = 50.0f;
+const float kHiddenMargin = 50.0f;
 // Lower eyes are left the whole sky: the near plane might cut the ground away.
-const float lowestHidingEye = 2.0f;
-const float nowhere = -std::numeric_limits<float>::infinity();
+const float kLowestHidingEye = 2.0f;
+const float kNowhere = -std::numeric_limits<float>::infinity();
 
-// The sky's columns, its four vertical edges in units of skyReach, and which two bound each side face.
-const float columnX[4] = {-1, -1, 1, 1};
-const float columnZ[4] = {-1, 1, 1, -1};
+// The sky's columns, its four vertical edges in units of kSkyReach, and which two bound each side face.
+const float kColumnX[4] = {-1, -1, 1, 1};
+const float kColumnZ[4] = {-1, 1, 1, -1};
 enum SideFace { west, east, north, south };
-const int faceColumns[4][2] = {{0, 1}, {2, 3}, {0, 3}, {1, 2}};
+const int kFaceColumns[4][2] = {{0, 1}, {2, 3}, {0, 3}, {1, 2}};
 
-// Heights up to which each side face is hidden, in units of skyReach (-1: none of it).
+// Heights up to which each side face is hidden, in units of kSkyReach (-1: none of it).
 struct HiddenSky {
     float sideBelow[4];
     bool bottom;
@@ -86,46 +83,41 @@ float fractionOverGround(float e, float c) {
 // The world height below which the ground hides the sky's vertical line at (x, z) from the eye.
 float hiddenBelowAt(const Vec3& eye, float x, float z) {
     const float fraction = std::fmin(fractionOverGround(eye.x, x), fractionOverGround(eye.z, z));
-    if (!(fraction > 0.0f)) return nowhere;
-    return std::fmin(0.0f, eye.y * (1.0f - 1.0f / fraction)) - hiddenMargin;
+    if (!(fraction > 0.0f)) return kNowhere;
+    return std::fmin(0.0f, eye.y * (1.0f - 1.0f / fraction)) - kHiddenMargin;
 }
 
 // The ground's shadow on the sky, cast from the eye. It is convex on every face,
 // so a face part is hidden when its corners are.
-HiddenSky hiddenSky() {
+HiddenSky hiddenSky(float centreX, float centreZ) {
     HiddenSky hidden = {{-1, -1, -1, -1}, false};
     GLint polygonModes[2] = {};
     glGetIntegerv(GL_POLYGON_MODE, polygonModes);
     Vec3 eye;
     if (polygonModes[0] != GL_FILL || polygonModes[1] != GL_FILL || !eyeInWorld(&eye)) return hidden;
-    if (eye.y < lowestHidingEye || std::fabs(eye.x) >= kGroundHalfSize || std::fabs(eye.z) >= kGroundHalfSize) {
+    if (eye.y < kLowestHidingEye || std::fabs(eye.x) >= kGroundHalfSize || std::fabs(eye.z) >= kGroundHalfSize) {
         return hidden;
     }
     float below[4];
     for (int i = 0; i < 4; ++i) {
-        const float x = sky.centreX + columnX[i] * skyReach, z = sky.centreZ + columnZ[i] * skyReach;
-        below[i] = hiddenBelowAt(eye, x, z) / skyReach;
+        const float x = centreX + kColumnX[i] * kSkyReach, z = centreZ + kColumnZ[i] * kSkyReach;
+        below[i] = hiddenBelowAt(eye, x, z) / kSkyReach;
     }
     hidden.bottom = *std::min_element(below, below + 4) > -1.0f;
     for (int face = 0; face < 4; ++face) {
-        hidden.sideBelow[face] = std::fmax(-1.0f, std::fmin(below[faceColumns[face][0]], below[faceColumns[face][1]]));
+        hidden.sideBelow[face] = std::fmax(-1.0f, std::fmin(below[kFaceColumns[face][0]], below[kFaceColumns[face][1]]));
     }
     return hidden;
 }
 
 // Corners below lowestY are drawn at lowestY, with the side faces' t of that height.
 void drawFace(unsigned int texture, const SkyCorner (&corners)[4], float lowestY = -1.0f) {
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    // Clamped, so texels from a picture's opposite edge never bleed along a face border.
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    bindLinearClamped(texture);
     glBegin(GL_QUADS);
     for (const SkyCorner& corner : corners) {
         const bool raised = corner.y < lowestY;
         glTexCoord2f(corner.s, raised ? (lowestY + 1.0f) / 2.0f : corner.t);
-        glVertex3f(corner.x * skyReach, (raised ? lowestY : corner.y) * skyReach, corner.z * skyReach);
+        glVertex3f(corner.x * kSkyReach, (raised ? lowestY : corner.y) * kSkyReach, corner.z * kSkyReach);
     }
     glEnd();
     // The terrain list sends no texture coordinates: it is drawn at the whole face's last one.
@@ -135,17 +127,24 @@ void drawFace(unsigned int texture, const SkyCorner (&corners)[4], float lowestY
 }  // namespace
 
 void loadSkybox() {
-    std::unique_ptr<RgbImage> images[faceCount];
-    for (int i = 0; i < faceCount; ++i) images[i] = loadBmp(facePaths[i]);
-    unsigned int* const faces[faceCount] = {&sky.faceXN, &sky.faceXP, &sky.faceYN,
-                                            &sky.faceYP, &sky.faceZN, &sky.faceZP};
-    for (int i = 0; i < faceCount; ++i) *faces[i] = uploadRgbTexture(*images[i]);
-    sky.centreX = 0.0f;
-    sky.centreZ = 0.0f;
+    unsigned int* const faces[kFaceCount] = {&sky.faceXN, &sky.faceXP, &sky.faceYN,
+                                             &sky.faceYP, &sky.faceZN, &sky.faceZP};
+    for (int i = 0; i < kFaceCount; ++i) *faces[i] = textureFromBmp(kFacePaths[i]);
+    centreSkyOn(0.0f, 0.0f);
 }
 
-void drawSkybox() {
-    const HiddenSky hidden = hiddenSky();
+void centreSkyOn(float x, float z) {
+    sky.centreX = x;
+    sky.centreZ = z;
+}
+
+void moveSkyBy(float dx, float dz) {
+    sky.centreX += dx;
+    sky.centreZ += dz;
+}
+
+void drawSkybox(float centreX, float centreZ) {
+    const HiddenSky hidden = hiddenSky(centreX, centreZ);
     glPushMatrix();
     // The sky is drawn first and writes no depth, so everything after it lies in front.
     glClear(GL_DEPTH_BUFFER_BIT);
@@ -153,15 +152,15 @@ void drawSkybox() {
     glDisable(GL_DEPTH_TEST);
     glDisable(GL_LIGHTING);
     glDisable(GL_BLEND);
-    glTranslatef(sky.centreX, 0.0f, sky.centreZ);
+    glTranslatef(centreX, 0.0f, centreZ);
     glColor3f(1.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
-    drawFace(sky.faceYP, topCorners);
-    if (!hidden.bottom) drawFace(sky.faceYN, bottomCorners);
-    drawFace(sky.faceXN, westCorners, hidden.sideBelow[west]);
-    drawFace(sky.faceXP, eastCorners, hidden.sideBelow[east]);
-    drawFace(sky.faceZN, northCorners, hidden.sideBelow[north]);
-    drawFace(sky.faceZP, southCorners, hidden.sideBelow[south]);
+    drawFace(sky.faceYP, kTopCorners);
+    if (!hidden.bottom) drawFace(sky.faceYN, kBottomCorners);
+    drawFace(sky.faceXN, kWestCorners, hidden.sideBelow[west]);
+    drawFace(sky.faceXP, kEastCorners, hidden.sideBelow[east]);
+    drawFace(sky.faceZN, kNorthCorners, hidden.sideBelow[north]);
+    drawFace(sky.faceZP, kSouthCorners, hidden.sideBelow[south]);
     glPopMatrix();
     glDepthMask(GL_TRUE);
     glEnable(GL_DEPTH_TEST);

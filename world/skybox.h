@@ -1,13 +1,17 @@
 #pragma once
-// The sky box: a 20000-unit textured cube that travels with the camera.
+// The sky box: a textured cube, kSkyReach from its centre to each wall, that
+// travels with the camera over the ground.
 
 struct Skybox {
     unsigned int faceXN, faceXP, faceYN, faceYP, faceZN, faceZP;
-    float centreX;
+    float centreX;  // the game step moves the centre with the camera
     float centreZ;
 };
 
 extern Skybox sky;
 
 void loadSkybox();
-void drawSkybox();  // also the frame's only depth clear
+void centreSkyOn(float x, float z);
+void moveSkyBy(float dx, float dz);
+// The sky about the given centre, where a frame draws it; also the frame's only depth clear.
+void drawSkybox(float centreX, float centreZ);

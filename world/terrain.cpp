@@ -10,24 +10,26 @@
 #include "assets/tga_reader.h"
 #include "core/messages.h"
 #include "core/vec3.h"
+#include "render/camera.h"
+#include "render/view_volume.h"
 
 Heightfield terrain;
 TerrainDrawing terrainDrawing;
 
 namespace {
 
-// Rescaled heights run from lowestHeight to lowestHeight + heightSpan.
-const float lowestHeight = -3.0f;
-const float heightSpan = 12.0f;
+// Rescaled heights run from kLowestHeight to kLowestHeight + kHeightSpan.
+const float kLowestHeight = -3.0f;
+const float kHeightSpan = 12.0f;
 // The drawn surface sits this far above its heights, so it rises out of the ground plane.
-const float surfaceLift = 2.9f;
+const float kSurfaceLift = 2.9f;
 // The patch is centred this far along +z from the world origin.
-const int patchShiftZ = 100;
+const int kPatchShiftZ = 100;
 // Queries farther out than this cannot hit any grid and would overflow the index maths.
-const float farthestQuery = 1.0e7f;
-const Vec3 straightUp = {0.0f, 1.0f, 0.0f};
+const float kFarthestQuery = 1.0e7f;
+const Vec3 kStraightUp = {0.0f, 1.0f, 0.0f};
 // A coarser grid is drawn only where it strays less than this many pixels from the full one.
-const float mostStrayPixels = 0.5f;
+const float kMostStrayPixels = 0.5f;
 
 void releaseHeightfield() {
     std::free(terrain.heights);
@@ -113,13 +115,13 @@ Vec3 sampleNormal(int row, int column) {
     if (hasDown && hasRight) sum = add(sum, normalize(cross(down, right)));
     if (hasRight && hasUp) sum = add(sum, normalize(cross(right, up)));
     if (hasUp && hasLeft) sum = add(sum, normalize(cross(up, left)));
-    if (sum.y <= 0.0f) return straightUp;
+    if (sum.y <= 0.0f) return kStraightUp;
     return normalize(sum);
 }
 
 // Where a sample of this height is drawn.
 Vec3 gridPoint(int row, int column, float height) {
-    return {float(column) - terrain.width / 2.0f, height + surfaceLift, terrain.depth / 2.0f - float(row) + patchShiftZ};
+    return {float(column) - terrain.width / 2.0f, height + kSurfaceLift, terrain.depth / 2.0f - float(row) + kPatchShiftZ};
 }
 
 void emitSample(int row, int column) {
@@ -187,7 +189,7 @@ void placeTerrainBall() {
 
 }  // namespace
 
-int loadHeightfield() { return loadHeightfieldFrom(terrainImagePath); }
+int loadHeightfield() { return loadHeightfieldFrom(kTerrainImagePath); }
 
 int loadHeightfieldFrom(const char* path) {
     releaseHeightfield();
@@ -234,7 +236,7 @@ int rescaleHeightfield() {
     float normalised = 0.0f;
     for (size_t i = 0; i < samples; ++i) {
         normalised = spread > 0.0f ? (terrain.heights[i] - smallest) / spread : 0.0f;
-        terrain.heights[i] = normalised * heightSpan + lowestHeight;
+        terrain.heights[i] = normalised * kHeightSpan + kLowestHeight;
     }
     sayf("terrain: %f %f %f %f %f %f\n", 3.0, 15.0, smallest, largest, 12.0, normalised);
     if (terrain.surfaceNormals) computeHeightfieldNormals();
@@ -252,17 +254,23 @@ void buildTerrainDrawing() {
     placeTerrainBall();
 }
 
+void drawTerrain(const ViewVolume& view) {
+    if (!ballCanShow(view, terrainDrawing.centre, terrainDrawing.radius)) return;
+    const float depth = std::max(nearestDepth(view, terrainDrawing.centre, terrainDrawing.radius), float(kNearPlane));
+    glCallList(terrainListFor(view.pixelsPerUnitDepth / depth));
+}
+
 unsigned int terrainListFor(float pixelsPerUnit) {
     int level = kTerrainDetailLevels - 1;
-    while (level > 0 && !(terrainDrawing.strays[level] * pixelsPerUnit < mostStrayPixels)) --level;
+    while (level > 0 && !(terrainDrawing.strays[level] * pixelsPerUnit < kMostStrayPixels)) --level;
     return terrainDrawing.lists[level];
 }
 
 bool terrainHeightAt(float x, float z, float* height) {
     if (!terrain.heights) return false;
-    if (!(std::fabs(x) < farthestQuery && std::fabs(z) < farthestQuery)) return false;
+    if (!(std::fabs(x) < kFarthestQuery && std::fabs(z) < kFarthestQuery)) return false;
     const long column = long(x) + terrain.width / 2;
-    const long row = terrain.depth / 2 + patchShiftZ - long(z);
+    const long row = terrain.depth / 2 + kPatchShiftZ - long(z);
     if (column < 0 || column >= terrain.width || row < 0 || row >= terrain.depth) return false;
     *height = heightAt(int(row), int(column));
     return true;

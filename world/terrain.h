@@ -7,6 +7,7 @@
 #include "core/vec3.h"
 
 struct TgaImage;
+struct ViewVolume;
 
 struct Heightfield {
     int32_t width;           // samples per row, along world +x
@@ -40,6 +41,8 @@ int buildHeightfield(TgaImage& image, const char* path);
 int rescaleHeightfield();  // 0, -1 without heights
 void computeHeightfieldNormals();
 void buildTerrainDrawing();
+// The terrain at the detail the view needs, if any of it can show.
+void drawTerrain(const ViewVolume& view);
 // The coarsest grid that strays less than half a pixel where a unit of height spans this many pixels.
 unsigned int terrainListFor(float pixelsPerUnit);
 // The sample under world (x, z); false outside the grid.

@@ -13,7 +13,7 @@
 #include <thread>
 #include <utility>
 
-#include "shell/frame_render.h"
+#include "render/camera.h"
 #include "shell/startup.h"
 #include "tests/support/registered_idle.h"
 #include "tests/support/scripted_clock.h"
@@ -125,7 +125,7 @@ void startDrivenGame() {
     int argc = 1;
     char name[] = "gorvanka";
     char* argv[] = {name, nullptr};
-    ASSERT_EQ(startGame(argc, argv), 0);
+    ASSERT_EQ(startGame(argc, argv, Settings()), 0);
     ASSERT_NE(registeredIdle, nullptr) << "start-up registered no idle callback";
     waitForSmallWindow();
     elsewhere = XCreateSimpleWindow(display(), DefaultRootWindow(display()), kWidth + 10, 0, 50, 50, 0, 0, 0);

@@ -1,7 +1,8 @@
 #pragma once
 // The game's one GLSL program, for the vehicle and the rifle and bottle pickups.
 // It lights and colours from the built-in GL state; the two switches GLSL cannot
-// see, fog and 2D texturing, it takes from uniforms that follow the GL state.
+// see, fog and 2D texturing, it takes from uniforms that follow the fog's switch
+// and the GL state.
 
 extern unsigned int vertexShader;
 extern unsigned int fragmentShader;
@@ -22,7 +23,7 @@ void buildShaderProgram();
 // program starts out matching the GL state: fog and texturing as switched now.
 void useShaderProgram(unsigned int program);
 
-// Hands the game's program, when it is in use, the GL state's fog and texturing
-// switches: texturing counts only with GL_TEXTURE_2D on and a texture other than 0
+// Hands the game's program, when it is in use, the fog's switch and the GL state's
+// texturing: texturing counts only with GL_TEXTURE_2D on and a texture other than 0
 // bound, as the fixed-function pipeline draws. Call after switching either.
 void matchShaderToGlState();

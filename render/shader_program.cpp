@@ -1,4 +1,4 @@
-#include "shell/shader_program.h"
+#include "render/shader_program.h"
 
 #include <GL/glew.h>
 
@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "core/messages.h"
+#include "render/fog.h"
 
 unsigned int vertexShader;
 unsigned int fragmentShader;
@@ -125,6 +126,6 @@ void matchShaderToGlState() {
     GLint current = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &current);
     if (GLuint(current) != shaderProgram) return;
-    glUniform1i(fogOnUniform, glIsEnabled(GL_FOG));
+    glUniform1i(fogOnUniform, fogIsOn());
     glUniform1i(texturingUniform, glIsEnabled(GL_TEXTURE_2D) && textureBound());
 }

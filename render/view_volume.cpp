@@ -1,14 +1,12 @@
-#include "shell/view_volume.h"
+#include "render/view_volume.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
-#include <limits>
+
+#include "render/fog.h"
 
 namespace {
-
-// Exponential fog leaves exp(-density x depth) of a colour: under 1/255 past this density x depth.
-const float kFogHidingOpticalDepth = std::log(255.0f);
 
 // Column-major 4 x 4 matrices, as GL keeps them.
 float entry(const float (&m)[16], int row, int column) { return m[column * 4 + row]; }
@@ -27,15 +25,6 @@ float length3(const float* v) { return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2
 
 float planeAt(const float* plane, const Vec3& at) {
     return plane[0] * at.x + plane[1] * at.y + plane[2] * at.z + plane[3];
-}
-
-float fogHidingDepth() {
-    GLint mode = 0;
-    GLfloat density = 0.0f;
-    glGetIntegerv(GL_FOG_MODE, &mode);
-    glGetFloatv(GL_FOG_DENSITY, &density);
-    if (!glIsEnabled(GL_FOG) || mode != GL_EXP || !(density > 0.0f)) return std::numeric_limits<float>::infinity();
-    return kFogHidingOpticalDepth / density;
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ struct ViewVolume {
     float pixelsPerUnitDepth;  // a length across the view at depth d spans this / d pixels of the viewport
 };
 
-// The view as the GL state stands: projection, viewport, modelview (the camera
-// of the pose being drawn) and fog.
+// The view as the GL state stands: projection, viewport and modelview (the
+// camera of the pose being drawn), with the fog as it is switched.
 ViewVolume viewVolumeNow();
 
 // Whether any of a ball can show.

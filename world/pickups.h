@@ -1,10 +1,11 @@
 #pragma once
 // Pickups on the road: red mushroom heals, yellow harms, rifle adds a charge,
-// bottle adds boost points. Drawn every frame until taken.
+// bottle adds boost points. Drawn in every frame until taken.
 #include <cstdint>
+
 #include "core/vec3.h"
 
-struct ObjModel;
+struct ViewVolume;
 
 // A pickup of any other kind is taken with no effect.
 enum PickupKind : int32_t { kRedMushroom = 1, kYellowMushroom = 2, kRifle = 3, kBottle = 4 };
@@ -17,19 +18,13 @@ struct Pickup {
     Pickup();          // position (0, 0, 0)
 };
 
-extern ObjModel* redMushroomModel;
-extern ObjModel* yellowMushroomModel;
-extern ObjModel* rifleModel;
-extern ObjModel* bottleModel;
-
 // Reads the four pickups' models; start-up does, before the game takes input.
 void loadPickupModels();
-void drawRedMushroom(const Pickup& pickup);
-void drawYellowMushroom(const Pickup& pickup);
-void drawRifle(const Pickup& pickup);
-void drawBottle(const Pickup& pickup);
+// The pickups that can change a pixel of the view, in their order.
+void drawPickups(const Pickup* pickups, int32_t count, const ViewVolume& view);
 // How far from its position a pickup of this kind can draw anything; 0 for a kind that draws nothing.
 float pickupDrawnRadius(int32_t kind);
 
-// Takes at most one pickup in reach of the vehicle per call.
-void collectPickups();
+// Takes at most one pickup in reach of the vehicle and applies it; true when a
+// bad mushroom took the last of the player's health (the car then stops dead).
+bool collectPickups(Pickup* pickups, int32_t count);

@@ -1,17 +1,18 @@
-#include <GL/glew.h>
+#include "render/model_draw.h"
 
+#include <GL/glew.h>
 
 #include "assets/obj_model.h"
 #include "core/messages.h"
-#include "shell/shader_program.h"
+#include "render/shader_program.h"
 
 namespace {
 
-const float zeroEntry[3] = {0.0f, 0.0f, 0.0f};
+const float kZeroEntry[3] = {0.0f, 0.0f, 0.0f};
 
 // Entry index of a 1-based array, or zeros for an index the array does not hold.
 const float* entryOf(const std::vector<float>& values, int32_t index, size_t width) {
-    if (index < 0 || (size_t(index) + 1) * width > values.size()) return zeroEntry;
+    if (index < 0 || (size_t(index) + 1) * width > values.size()) return kZeroEntry;
     return values.data() + size_t(index) * width;
 }
 

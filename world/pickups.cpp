@@ -1,20 +1,16 @@
-#include "player/pickups.h"
+#include "world/pickups.h"
 
 #include <GL/glew.h>
 
 #include <cmath>
 
 #include "assets/obj_model.h"
+#include "core/messages.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "shell/game_flow.h"
-#include "core/messages.h"
-#include "world/levels.h"
-
-ObjModel* redMushroomModel;
-ObjModel* yellowMushroomModel;
-ObjModel* rifleModel;
-ObjModel* bottleModel;
+#include "render/model_draw.h"
+#include "render/shader_program.h"
+#include "render/view_volume.h"
 
 Pickup::Pickup() : kind(0), position{0, 0, 0}, radius(0), collected(false) {}
 
@@ -33,6 +29,12 @@ const float kMushroomScale = 3;
 const float kRifleScale = 10;
 const float kRifleTilt = -90;  // the rifle model lies flat; stand it on edge, its side to the camera
 const float kBottleScale = 3;
+const unsigned int kBottleDrawMode = GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR;
+
+ObjModel* redMushroomModel;
+ObjModel* yellowMushroomModel;
+ObjModel* rifleModel;
+ObjModel* bottleModel;
 
 void drawScaled(ObjModel* model, const Pickup& pickup, float factor, unsigned int mode) {
     glPushMatrix();
@@ -46,15 +48,15 @@ void healFromMushroom() {
     if (player.health < kHealthCap) player.health += kHealthPerMushroom;
 }
 
-void hurtFromMushroom() {
+// Returns whether the player's health ran out; the car then stops dead.
+bool hurtFromMushroom() {
     say("Got HP Powerup(BAD SHROOM)!");
     player.health -= kHealthPerMushroom;
     if (player.boostPoints > kBoostLostToBadMushroom) player.boostPoints -= kBoostLostToBadMushroom;
     if (player.ammo > kAmmoLostToBadMushroom) player.ammo -= kAmmoLostToBadMushroom;
-    if (player.health <= 0) {
-        gameOver = true;
-        resetDriveState();
-    }
+    if (player.health > 0) return false;
+    resetDriveState();
+    return true;
 }
 
 void addCharge() {
@@ -67,14 +69,16 @@ void addBoost() {
     if (player.boostPoints < kBoostCap) player.boostPoints += kBoostPerPickup;
 }
 
-void applyEffect(int32_t kind) {
+// Returns whether the player's health ran out.
+bool applyEffect(int32_t kind) {
     switch (kind) {
         case kRedMushroom: healFromMushroom(); break;
-        case kYellowMushroom: hurtFromMushroom(); break;
+        case kYellowMushroom: return hurtFromMushroom();
         case kRifle: addCharge(); break;
         case kBottle: addBoost(); break;
         default: break;  // an unknown kind is simply used up
     }
+    return false;
 }
 
 // The reach is compared with the squared distance as it stands: a placed pickup
@@ -86,23 +90,6 @@ bool inReach(const Pickup& pickup) {
     return dx * dx + dz * dz <= static_cast<float>(reach);
 }
 
-}  // namespace
-
-void loadPickupModels() {
-    modelOnFirstUse(redMushroomModel, "resources/models/mushroom_red/mushroom.obj");
-    modelOnFirstUse(yellowMushroomModel, "resources/models/mushroom_yellow/mushroom.obj");
-    modelOnFirstUse(rifleModel, "resources/models/ak47/ak47.obj");
-    modelOnFirstUse(bottleModel, "resources/models/vodka/vodka.obj");
-}
-
-void drawRedMushroom(const Pickup& pickup) {
-    drawScaled(redMushroomModel, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
-}
-
-void drawYellowMushroom(const Pickup& pickup) {
-    drawScaled(yellowMushroomModel, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
-}
-
 void drawRifle(const Pickup& pickup) {
     glPushMatrix();
     glTranslatef(pickup.position.x, pickup.position.y, pickup.position.z);
@@ -112,8 +99,35 @@ void drawRifle(const Pickup& pickup) {
     glPopMatrix();
 }
 
-void drawBottle(const Pickup& pickup) {
-    drawScaled(bottleModel, pickup, kBottleScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE | GLM_MODE_COLOR);
+// Mushrooms use the fixed-function pipeline, rifles and bottles the shaders.
+void drawPickup(const Pickup& pickup) {
+    if (pickup.kind == kRedMushroom || pickup.kind == kYellowMushroom) {
+        if (pickup.collected) return;
+        ObjModel* model = pickup.kind == kRedMushroom ? redMushroomModel : yellowMushroomModel;
+        drawScaled(model, pickup, kMushroomScale, GLM_MODE_SMOOTH | GLM_MODE_TEXTURE);
+        return;
+    }
+    useShaderProgram(shaderProgram);
+    if (!pickup.collected) {
+        if (pickup.kind == kRifle) drawRifle(pickup);
+        if (pickup.kind == kBottle) drawScaled(bottleModel, pickup, kBottleScale, kBottleDrawMode);
+    }
+    useShaderProgram(0);
+}
+
+}  // namespace
+
+void loadPickupModels() {
+    redMushroomModel = loadModel("resources/models/mushroom_red/mushroom.obj");
+    yellowMushroomModel = loadModel("resources/models/mushroom_yellow/mushroom.obj");
+    rifleModel = loadModel("resources/models/ak47/ak47.obj");
+    bottleModel = loadModel("resources/models/vodka/vodka.obj");
+}
+
+void drawPickups(const Pickup* pickups, int32_t count, const ViewVolume& view) {
+    for (const Pickup* pickup = pickups; pickup < pickups + count; ++pickup) {
+        if (ballCanShow(view, pickup->position, pickupDrawnRadius(pickup->kind))) drawPickup(*pickup);
+    }
 }
 
 // Models are read into a box of side 2 about their centre: every corner lies within sqrt(3) of it.
@@ -128,15 +142,11 @@ float pickupDrawnRadius(int32_t kind) {
     }
 }
 
-// Nothing is taken while a level banner is up: a death there would be wiped out
-// by the banner's level start, which clears gameOver and keeps the meters.
-void collectPickups() {
-    if (levelIntroVisible) return;
-    for (int32_t i = 0; i < level.pickupCount; ++i) {
-        Pickup& pickup = level.pickups[i];
-        if (pickup.collected || !inReach(pickup)) continue;
-        applyEffect(pickup.kind);
-        pickup.collected = true;
-        return;
+bool collectPickups(Pickup* pickups, int32_t count) {
+    for (Pickup* pickup = pickups; pickup < pickups + count; ++pickup) {
+        if (pickup->collected || !inReach(*pickup)) continue;
+        pickup->collected = true;
+        return applyEffect(pickup->kind);
     }
+    return false;
 }

@@ -1,0 +1,42 @@
+#include "player/controls.h"
+
+KeyState keys;
+bool rightButtonDown;
+
+namespace {
+
+bool* const kFlags[] = {&keys.forward, &keys.left, &keys.backward, &keys.right, &rightButtonDown};
+const int kControlCount = sizeof kFlags / sizeof kFlags[0];
+bool pressUnseenByStep[kControlCount];
+bool releaseAfterStep[kControlCount];
+
+}  // namespace
+
+// A press after a release that waits for the step cancels that release: the control is held again.
+void pressControl(Control control) {
+    const int i = int(control);
+    *kFlags[i] = true;
+    pressUnseenByStep[i] = true;
+    releaseAfterStep[i] = false;
+}
+
+void releaseControl(Control control) {
+    const int i = int(control);
+    if (pressUnseenByStep[i]) {
+        releaseAfterStep[i] = true;
+    } else {
+        *kFlags[i] = false;
+    }
+}
+
+void releaseAllControls() {
+    for (int i = 0; i < kControlCount; ++i) releaseControl(Control(i));
+}
+
+void endStepForControls() {
+    for (int i = 0; i < kControlCount; ++i) {
+        if (releaseAfterStep[i]) *kFlags[i] = false;
+        releaseAfterStep[i] = false;
+        pressUnseenByStep[i] = false;
+    }
+}

@@ -1,0 +1,3 @@
+#include "render/render_options.h"
+
+RenderOptions renderOptions;
