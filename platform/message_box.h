@@ -1,5 +1,5 @@
 #pragma once
-// Stands in for a modal message box with one OK button: writes one line
-// "caption: text" to standard error and returns at once.
+// A message about a file the game could not use, shown as one line
+// "caption: text" on standard error; it returns at once.
 
 void showMessageBox(const char* text, const char* caption);

@@ -1,9 +1,8 @@
 #pragma once
-// Our own small sound layer over SDL2_mixer, standing in for the closed sound
-// library whose calls the game was written against. It offers exactly those
-// calls: create and init a system, create sounds from MP3 files, set a loop
-// count, play on a free channel (optionally paused), pause/resume a channel,
-// a per-frame update and release. Every call returns FMOD_OK (0) on success.
+// The game's sound layer, over SDL2_mixer. It offers the calls the game makes,
+// and no others: create and init a system, create sounds from MP3 files, set a
+// loop count, play on a free channel (optionally paused), pause/resume a
+// channel, a per-pass update and release. Every call returns FMOD_OK (0) on success.
 // One system exists at a time, and all calls come from the main-loop thread.
 //
 // Promises the game relies on:

@@ -1,6 +1,6 @@
 #pragma once
-// A monotonic millisecond counter that wraps at 2^32, like the system tick count
-// the frame update was written against. For timing the game, not for the clock.
+// Milliseconds of a monotonic clock, wrapping at 2^32: the game's time source.
+// For timing the game, not for telling the time of day.
 #include <cstdint>
 
 uint32_t getTickCount();

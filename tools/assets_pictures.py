@@ -9,6 +9,7 @@ import numpy as np
 from PIL import Image, ImageDraw, ImageFont
 
 from assets_files import write_bmp, write_grey_tga
+from world_extents import FINISH_LINE_Z, GROUND_HALF_SIZE, ROAD_HALF_WIDTH, ROAD_STRIP_HALF_WIDTH
 
 FONT_DIR = '/usr/share/fonts/truetype/dejavu'
 BOLD_FONT = os.path.join(FONT_DIR, 'DejaVuSans-Bold.ttf')
@@ -27,10 +28,7 @@ ICON_SIZE = 64
 # plane, 19.5 units a texel, of which the game shows what lies outside the
 # strip (world/levels.cpp draws it so). 1.5 MB a level to read and upload.
 GROUND_SIZE = (1024, 512)
-ROAD_STRIP_HALF_WIDTH = 400.0
-GROUND_EXTENT = 10000.0
-ROAD_HALF_WIDTH = 250.0
-FINISH_LINE_Z = -4850.0
+GROUND_EXTENT = 2 * GROUND_HALF_SIZE
 
 SKY_FACE_SIZE = 256
 HEIGHTMAP_SIZE = 128

@@ -19,6 +19,7 @@ import numpy as np
 from PIL import Image, ImageDraw
 
 from assets_pictures import PLAIN_FONT as LABEL_FONT, SKY_FACES, ground_texture_s  # as the game draws them
+from world_extents import GROUND_HALF_SIZE, START_Z
 
 REPO_ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -81,12 +82,12 @@ def sky_panorama(resources, width=1024, height=384):
 
 
 def ground_view(resources, name, width=710, height=400):
-    """The ground picture on the 10000-unit plane, seen from the start of the
+    """The ground picture on the whole ground plane, seen from the start of the
     road: s as the game lays the picture out, t follows world z, t = 0 the
     first stored row."""
     ground = read_bmp(os.path.join(resources, name))
     rows, cols = ground.shape[:2]
-    eye = np.array([0.0, 17.0, 4970.0])
+    eye = np.array([0.0, 17.0, START_Z])
     forward = np.array([0.0, -0.4, -1.0]) / np.linalg.norm([0.0, -0.4, -1.0])
     right = np.array([1.0, 0.0, 0.0])
     up = np.cross(right, forward)
@@ -99,9 +100,9 @@ def ground_view(resources, name, width=710, height=400):
     hits = rays[..., 1] < 0
     distance = -eye[1] / rays[hits][:, 1]
     points = eye + rays[hits] * distance[:, None]
-    inside = (np.abs(points[:, 0]) < 5000) & (np.abs(points[:, 2]) < 5000)
+    inside = (np.abs(points[:, 0]) < GROUND_HALF_SIZE) & (np.abs(points[:, 2]) < GROUND_HALF_SIZE)
     s = ground_texture_s(points[inside, 0])
-    t = (points[inside, 2] + 5000) / 10000
+    t = (points[inside, 2] + GROUND_HALF_SIZE) / (2 * GROUND_HALF_SIZE)
     texels = ground[np.clip((t * rows).astype(int), 0, rows - 1),
                     np.clip((s * cols).astype(int), 0, cols - 1)]
     block = out[hits]
