@@ -30,13 +30,17 @@ void enterLevel(int number) {
     startLevel();
 }
 
-void drawFrameFrom(float z, float direction) {
+void placeCameraAt(float z, float direction) {
     player.cameraPos = {0.0f, kCameraHeight, z};
     player.viewDir = {0.0f, -0.4f, direction};
     player.vehiclePos.x = 0.0f;
     player.vehiclePos.z = z - kVehicleAhead;
     centreSkyOn(0.0f, z);
     rememberStepPose();
+}
+
+void drawFrameFrom(float z, float direction) {
+    placeCameraAt(z, direction);
     onDisplay();
     glFinish();
 }

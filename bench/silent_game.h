@@ -7,6 +7,8 @@
 bool startSilentWindowedGame(int width, int height);
 // Straight into play at the level's start, as Home on its banner does.
 void enterLevel(int number);
-// One whole frame with the camera at the road's centre line at z, looking along
-// the road towards direction (-1 down it, +1 back up it), the car and the sky with it.
+// The camera at the road's centre line at z, looking along the road towards
+// direction (-1 down it, +1 back up it), the car and the sky with it, at rest.
+void placeCameraAt(float z, float direction);
+// One whole frame from there.
 void drawFrameFrom(float z, float direction);
