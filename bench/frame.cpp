@@ -68,7 +68,7 @@ void composedFrame() {
     const ViewVolume view = viewVolumeNow();
     if (drawn(kSky)) drawSkybox(sky.centreX, sky.centreZ);
     if (drawn(kTerrain)) drawTerrain(view);
-    if (drawn(kScenery)) drawScenery();
+    if (drawn(kScenery)) drawScenery(view);
     if (drawn(kVehicle)) drawVehicle(playerPose());
     if (drawn(kGround)) drawGround();
     if (drawn(kPickups)) drawPickups(level.pickups, level.pickupCount, view);

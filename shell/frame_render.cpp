@@ -46,10 +46,12 @@ void drawScene(const FramePose& pose) {
     const ViewVolume view = viewVolumeNow();
     drawSkybox(pose.skyCentreX, pose.skyCentreZ);
     drawTerrain(view);
-    drawScenery();
+    drawScenery(view);
     drawVehicle(pose.car);
     drawGround();
     drawPickups(level.pickups, level.pickupCount, view);
+    // The overlay finds blending on after the scene, its translucency switch (F9) or not.
+    glEnable(GL_BLEND);
 }
 
 }  // namespace

@@ -139,10 +139,9 @@ void startLevel() {
     liftPickupsOntoTerrain();
 }
 
-// The ground is opaque, so blending it would only read back what it covers.
+// Nothing drawn later lies below the ground, so it writes no depth.
 void drawGround() {
-    const GLboolean blending = glIsEnabled(GL_BLEND);
-    glDisable(GL_BLEND);
+    glDepthMask(GL_FALSE);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     bindLinear(level.groundTexture);
@@ -154,5 +153,5 @@ void drawGround() {
     groundQuad(kRoadStripHalfWidth, kGroundHalfSize, planeS(kRoadStripHalfWidth), planeS(kGroundHalfSize));
     glEnd();
     glPopMatrix();
-    if (blending) glEnable(GL_BLEND);
+    glDepthMask(GL_TRUE);
 }

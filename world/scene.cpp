@@ -2,10 +2,13 @@
 
 #include <GL/gl.h>
 
+#include <cmath>
+
 #include "assets/obj_model.h"
 #include "core/vec3.h"
 #include "player/vehicle_model.h"
 #include "render/model_draw.h"
+#include "render/view_volume.h"
 #include "world/levels.h"
 #include "world/pickups.h"
 #include "world/skybox.h"
@@ -65,6 +68,18 @@ void loadModels() {
     loadPickupModels();
 }
 
+// A scenery object stands untilted, its place scaled with it about the world's
+// origin. Models are read into a box of side 2, so it lies within sqrt(3) times
+// its scale of its place; where none of that can show, it is not drawn.
+void drawSceneryObject(ObjModel* model, float scale, Vec3 place, unsigned int mode, const ViewVolume& view) {
+    if (!ballCanShow(view, ::scale(place, scale), std::sqrt(3.0f) * scale)) return;
+    glPushMatrix();
+    glScalef(scale, scale, scale);
+    glTranslatef(place.x, place.y, place.z);
+    glmDraw(model, mode);
+    glPopMatrix();
+}
+
 }  // namespace
 
 void initScene() {
@@ -86,16 +101,7 @@ void disableSceneState() {
     for (GLenum cap : kSceneSwitches) glDisable(cap);
 }
 
-// Both scenery objects stand untilted, scaled about the world's origin.
-void drawScenery() {
-    glPushMatrix();
-    glScalef(kBuildingScale, kBuildingScale, kBuildingScale);
-    glTranslatef(kBuildingPlace.x, kBuildingPlace.y, kBuildingPlace.z);
-    glmDraw(buildingModel, kBuildingDrawMode);
-    glPopMatrix();
-    glPushMatrix();
-    glScalef(kSceneryWheelScale, kSceneryWheelScale, kSceneryWheelScale);
-    glTranslatef(kSceneryWheelPlace.x, kSceneryWheelPlace.y, kSceneryWheelPlace.z);
-    glmDraw(sceneryWheelModel, kSceneryWheelDrawMode);
-    glPopMatrix();
+void drawScenery(const ViewVolume& view) {
+    drawSceneryObject(buildingModel, kBuildingScale, kBuildingPlace, kBuildingDrawMode, view);
+    drawSceneryObject(sceneryWheelModel, kSceneryWheelScale, kSceneryWheelPlace, kSceneryWheelDrawMode, view);
 }

@@ -8,5 +8,7 @@ void initScene();
 // normalising, colour material. The overlay turns them off and on again around itself.
 void enableSceneState();
 void disableSceneState();
-// The apartment block and the giant wheel far out beside the road.
-void drawScenery();
+struct ViewVolume;
+
+// The apartment block and the giant wheel far out beside the road, where the view can show them.
+void drawScenery(const ViewVolume& view);

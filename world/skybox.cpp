@@ -165,5 +165,4 @@ void drawSkybox(float centreX, float centreZ) {
     glDepthMask(GL_TRUE);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    glEnable(GL_BLEND);
 }

@@ -13,5 +13,6 @@ extern Skybox sky;
 void loadSkybox();
 void centreSkyOn(float x, float z);
 void moveSkyBy(float dx, float dz);
-// The sky about the given centre, where a frame draws it; also the frame's only depth clear.
+// The sky about the given centre, where a frame draws it; also the frame's only
+// depth clear. It leaves blending off: everything the scene draws is opaque.
 void drawSkybox(float centreX, float centreZ);

@@ -11,10 +11,11 @@
 #include "core/messages.h"
 #include "core/vec3.h"
 #include "render/camera.h"
+#include "render/render_options.h"
 #include "render/view_volume.h"
 
 Heightfield terrain;
-TerrainDrawing terrainDrawing;
+std::vector<TerrainTile> terrainTiles;
 
 namespace {
 
@@ -28,8 +29,12 @@ const int kPatchShiftZ = 100;
 // Queries farther out than this cannot hit any grid and would overflow the index maths.
 const float kFarthestQuery = 1.0e7f;
 const Vec3 kStraightUp = {0.0f, 1.0f, 0.0f};
-// A coarser grid is drawn only where it strays less than this many pixels from the full one.
+// A coarser grid is drawn only where it strays less than this many pixels from
+// the full one, and where its cells span less than a pixel: it lights its
+// surface at fewer points, which would move the colours of any cell large
+// enough to see.
 const float kMostStrayPixels = 0.5f;
+const float kLargestCellPixels = 1.0f;
 
 void releaseHeightfield() {
     std::free(terrain.heights);
@@ -132,59 +137,82 @@ void emitSample(int row, int column) {
     glVertex3f(at.x, at.y, at.z);
 }
 
-// The next sample along a grid of count samples taken every step-th, ending on the last.
-int nextSample(int at, int step, int count) { return std::min(at + step, count - 1); }
+// The next sample along a grid taken every step-th sample, ending on the last one.
+int nextSample(int at, int step, int last) { return std::min(at + step, last); }
 
-// A coarse triangle's heights lie between its corners', so the spread of the
-// full grid's heights within each coarse cell bounds how far its surface strays.
-float gridStray(int step) {
+// The height a coarse cell's surface gives at a sample inside it. Each cell of a
+// strip is cut along the diagonal from its first row and column to the next.
+float cellHeightAt(int row, int column, int firstRow, int firstColumn, int nextRow, int nextColumn) {
+    const float v = float(row - firstRow) / float(nextRow - firstRow);
+    const float u = float(column - firstColumn) / float(nextColumn - firstColumn);
+    const float corner = heightAt(firstRow, firstColumn), farCorner = heightAt(nextRow, nextColumn);
+    if (v >= u) return corner + (heightAt(nextRow, firstColumn) - corner) * v + (farCorner - heightAt(nextRow, firstColumn)) * u;
+    return corner + (heightAt(firstRow, nextColumn) - corner) * u + (farCorner - heightAt(firstRow, nextColumn)) * v;
+}
+
+// How far the tile's grid of every step-th sample lies above or below any sample of the full grid.
+float gridStray(const TerrainTile& tile, int step) {
     float stray = 0.0f;
-    for (int row = 0; terrain.heights && row + 1 < terrain.depth; row = nextSample(row, step, terrain.depth)) {
-        for (int column = 0; column + 1 < terrain.width; column = nextSample(column, step, terrain.width)) {
-            float lowest = heightAt(row, column), highest = lowest;
-            for (int r = row; r <= nextSample(row, step, terrain.depth); ++r) {
-                for (int c = column; c <= nextSample(column, step, terrain.width); ++c) {
-                    lowest = std::fmin(lowest, heightAt(r, c));
-                    highest = std::fmax(highest, heightAt(r, c));
+    for (int row = tile.firstRow; row < tile.lastRow; row = nextSample(row, step, tile.lastRow)) {
+        const int nextRow = nextSample(row, step, tile.lastRow);
+        for (int column = tile.firstColumn; column < tile.lastColumn; column = nextSample(column, step, tile.lastColumn)) {
+            const int nextColumn = nextSample(column, step, tile.lastColumn);
+            for (int r = row; r <= nextRow; ++r) {
+                for (int c = column; c <= nextColumn; ++c) {
+                    const float surface = cellHeightAt(r, c, row, column, nextRow, nextColumn);
+                    stray = std::fmax(stray, std::fabs(surface - heightAt(r, c)));
                 }
             }
-            stray = std::fmax(stray, highest - lowest);
         }
     }
     return stray;
 }
 
-void compileGrid(unsigned int list, int step) {
+void compileGrid(const TerrainTile& tile, unsigned int list, int step) {
     glNewList(list, GL_COMPILE);
     if (terrain.surfaceNormals && terrain.surfaceColours) {
         glColorMaterial(GL_FRONT, GL_DIFFUSE);
         glEnable(GL_COLOR_MATERIAL);
     }
-    for (int row = 0; terrain.heights && row + 1 < terrain.depth; row = nextSample(row, step, terrain.depth)) {
+    for (int row = tile.firstRow; row < tile.lastRow; row = nextSample(row, step, tile.lastRow)) {
         glBegin(GL_TRIANGLE_STRIP);
-        for (int column = 0; column < terrain.width; column = nextSample(column, step, terrain.width)) {
-            emitSample(nextSample(row, step, terrain.depth), column);
+        for (int column = tile.firstColumn;; column = nextSample(column, step, tile.lastColumn)) {
+            emitSample(nextSample(row, step, tile.lastRow), column);
             emitSample(row, column);
-            if (column == terrain.width - 1) break;
+            if (column == tile.lastColumn) break;
         }
         glEnd();
     }
     glEndList();
 }
 
-// Round the grid's corners at its lowest and highest drawn heights.
-void placeTerrainBall() {
-    float lowest = 0.0f, highest = 0.0f;
-    if (terrain.heights) {
-        const auto range = std::minmax_element(terrain.heights, terrain.heights + sampleCount());
-        lowest = *range.first;
-        highest = *range.second;
+// Round the tile's corners at its lowest and highest drawn heights.
+void placeTileBall(TerrainTile* tile) {
+    float lowest = heightAt(tile->firstRow, tile->firstColumn), highest = lowest;
+    for (int row = tile->firstRow; row <= tile->lastRow; ++row) {
+        for (int column = tile->firstColumn; column <= tile->lastColumn; ++column) {
+            lowest = std::fmin(lowest, heightAt(row, column));
+            highest = std::fmax(highest, heightAt(row, column));
+        }
     }
-    const Vec3 firstCorner = gridPoint(0, 0, lowest);
-    const Vec3 lastCorner = gridPoint(terrain.depth - 1, terrain.width - 1, highest);
-    terrainDrawing.centre = scale(add(firstCorner, lastCorner), 0.5f);
-    const Vec3 reach = sub(lastCorner, terrainDrawing.centre);
-    terrainDrawing.radius = std::sqrt(reach.x * reach.x + reach.y * reach.y + reach.z * reach.z);
+    const Vec3 firstCorner = gridPoint(tile->firstRow, tile->firstColumn, lowest);
+    const Vec3 lastCorner = gridPoint(tile->lastRow, tile->lastColumn, highest);
+    tile->centre = scale(add(firstCorner, lastCorner), 0.5f);
+    const Vec3 reach = sub(lastCorner, tile->centre);
+    tile->radius = std::sqrt(reach.x * reach.x + reach.y * reach.y + reach.z * reach.z);
+}
+
+TerrainTile buildTile(int firstRow, int firstColumn) {
+    TerrainTile tile = {firstRow, std::min(firstRow + kTerrainTileCells, terrain.depth - 1), firstColumn,
+                        std::min(firstColumn + kTerrainTileCells, terrain.width - 1), {}, {}, {}, 0.0f};
+    const unsigned int first = glGenLists(kTerrainDetailLevels);
+    for (int level = 0; level < kTerrainDetailLevels; ++level) {
+        tile.lists[level] = first + level;
+        tile.strays[level] = gridStray(tile, 1 << level);
+        compileGrid(tile, tile.lists[level], 1 << level);
+    }
+    placeTileBall(&tile);
+    return tile;
 }
 
 }  // namespace
@@ -244,26 +272,30 @@ int rescaleHeightfield() {
 }
 
 void buildTerrainDrawing() {
-    const unsigned int first = glGenLists(kTerrainDetailLevels);
-    for (int level = 0; level < kTerrainDetailLevels; ++level) {
-        const int step = 1 << level;
-        terrainDrawing.lists[level] = first + level;
-        terrainDrawing.strays[level] = gridStray(step);
-        compileGrid(first + level, step);
-    }
-    placeTerrainBall();
+    terrainTiles.clear();
+    for (int row = 0; terrain.heights && row + 1 < terrain.depth; row += kTerrainTileCells)
+        for (int column = 0; column + 1 < terrain.width; column += kTerrainTileCells)
+            terrainTiles.push_back(buildTile(row, column));
 }
 
+// Back faces are left out: seen from above all of the terrain, as the camera
+// always is, each lies behind the terrain's front faces. In wireframe they show.
 void drawTerrain(const ViewVolume& view) {
-    if (!ballCanShow(view, terrainDrawing.centre, terrainDrawing.radius)) return;
-    const float depth = std::max(nearestDepth(view, terrainDrawing.centre, terrainDrawing.radius), float(kNearPlane));
-    glCallList(terrainListFor(view.pixelsPerUnitDepth / depth));
+    if (!renderOptions.wireframe) glEnable(GL_CULL_FACE);
+    for (const TerrainTile& tile : terrainTiles) {
+        if (!ballCanShow(view, tile.centre, tile.radius)) continue;
+        const float depth = std::max(nearestDepth(view, tile.centre, tile.radius), float(kNearPlane));
+        glCallList(tileListFor(tile, view.pixelsPerUnitDepth / depth));
+    }
+    glDisable(GL_CULL_FACE);
 }
 
-unsigned int terrainListFor(float pixelsPerUnit) {
+unsigned int tileListFor(const TerrainTile& tile, float pixelsPerUnit) {
     int level = kTerrainDetailLevels - 1;
-    while (level > 0 && !(terrainDrawing.strays[level] * pixelsPerUnit < kMostStrayPixels)) --level;
-    return terrainDrawing.lists[level];
+    while (level > 0 && !(tile.strays[level] * pixelsPerUnit < kMostStrayPixels &&
+                          float(1 << level) * pixelsPerUnit < kLargestCellPixels))
+        --level;
+    return tile.lists[level];
 }
 
 bool terrainHeightAt(float x, float z, float* height) {

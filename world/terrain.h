@@ -3,6 +3,7 @@
 // rescaled to heights -3..9, lit, drawn from display lists of ever coarser
 // grids: far off, a coarser grid draws the same picture in a fraction of the time.
 #include <cstdint>
+#include <vector>
 
 #include "core/vec3.h"
 
@@ -17,18 +18,23 @@ struct Heightfield {
     float* surfaceColours;   // 3 per sample, only for 32-bit images
 };
 
-// Grids of every 1st, 2nd, 4th and 8th sample, each with the last row and column.
+// The grid is drawn in square tiles of this many cells a side (the last ones
+// may be smaller), each from grids of every 1st, 2nd, 4th and 8th sample that
+// end on the tile's last row and column, so neighbours drawn at the same
+// detail share their edges.
+const int kTerrainTileCells = 16;
 const int kTerrainDetailLevels = 4;
 
-struct TerrainDrawing {
+struct TerrainTile {
+    int firstRow, lastRow, firstColumn, lastColumn;
     unsigned int lists[kTerrainDetailLevels];  // finest first
-    float strays[kTerrainDetailLevels];        // how far in height each grid's surface may lie from the full one's
-    Vec3 centre;                               // a ball round the drawn surface
+    float strays[kTerrainDetailLevels];        // the most each grid's surface lies above or below a sample
+    Vec3 centre;                               // a ball round the tile's drawn surface
     float radius;
 };
 
 extern Heightfield terrain;
-extern TerrainDrawing terrainDrawing;
+extern std::vector<TerrainTile> terrainTiles;
 
 int loadHeightfield();     // 0, -4 unreadable image, -3 out of memory
 // As loadHeightfield, from any TGA file. Accepts 8-bit grey, 24-bit colour (made
@@ -41,9 +47,10 @@ int buildHeightfield(TgaImage& image, const char* path);
 int rescaleHeightfield();  // 0, -1 without heights
 void computeHeightfieldNormals();
 void buildTerrainDrawing();
-// The terrain at the detail the view needs, if any of it can show.
+// Each tile of the terrain that can show, at the detail its nearest point needs.
 void drawTerrain(const ViewVolume& view);
-// The coarsest grid that strays less than half a pixel where a unit of height spans this many pixels.
-unsigned int terrainListFor(float pixelsPerUnit);
+// The tile's coarsest grid that strays less than half a pixel, with cells under a pixel, where a unit spans this
+// many pixels.
+unsigned int tileListFor(const TerrainTile& tile, float pixelsPerUnit);
 // The sample under world (x, z); false outside the grid.
 bool terrainHeightAt(float x, float z, float* height);
