@@ -77,6 +77,13 @@ FMOD::Channel* engineChannel(EngineSound sound) {
     return nullptr;
 }
 
+// Every channel together; none without a sound system.
+FMOD::ChannelGroup* allChannels() {
+    FMOD::ChannelGroup* group = nullptr;
+    if (fmodSystem) fmodSystem->getMasterChannelGroup(&group);
+    return group;
+}
+
 }  // namespace
 
 void startAudio() {
@@ -115,6 +122,20 @@ void selectEngineSound(EngineSound sound) {
     for (EngineSound other : {EngineSound::accelerating, EngineSound::topSpeed, EngineSound::idle})
         if (other != sound) setChannelPaused(engineChannel(other), true);
     setChannelPaused(engineChannel(sound), false);
+}
+
+void setSoundVolume(int percent) {
+    if (FMOD::ChannelGroup* everything = allChannels()) everything->setVolume(float(percent) / 100.0f);
+}
+
+void holdAllSound(bool held) {
+    if (FMOD::ChannelGroup* everything = allChannels()) everything->setPaused(held);
+}
+
+bool allSoundHeld() {
+    bool held = false;
+    FMOD::ChannelGroup* everything = allChannels();
+    return everything && everything->getPaused(&held) == FMOD_OK && held;
 }
 
 bool musicTrackPlaying(int track) {

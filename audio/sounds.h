@@ -22,6 +22,13 @@ void toggleMusic();
 // Unpauses one engine loop and pauses the other two; none changes nothing.
 void selectEngineSound(EngineSound sound);
 
+// The player's volume, 0 (silent) to 100, for music and engine alike.
+void setSoundVolume(int percent);
+// Holds every sound where it is, whatever the game tells the channels
+// meanwhile, and lets them go on again: the game is paused.
+void holdAllSound(bool held);
+bool allSoundHeld();
+
 // Whether the game last left a track (1 to 3) or an engine loop playing.
 bool musicTrackPlaying(int track);
 bool engineLoopPlaying(EngineSound sound);

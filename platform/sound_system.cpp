@@ -60,6 +60,7 @@ struct ChannelRecord : FMOD::Channel {
 struct SoundLayer {
     bool created = false;
     bool initialised = false;
+    bool allPaused = false;  // the master group holds every channel
     int voices = 0;
     // Deques keep the handed-out addresses stable as they grow.
     std::deque<SoundRecord> sounds;
@@ -83,6 +84,8 @@ SoundLayer layer;
 Decoder* decoder = nullptr;
 bool releaseAtExitRegistered = false;
 FMOD::System theSystem;
+struct MasterGroup : FMOD::ChannelGroup {};
+MasterGroup theMasterGroup;
 
 SoundRecord& recordOf(FMOD::Sound* sound) { return *static_cast<SoundRecord*>(sound); }
 ChannelRecord& recordOf(FMOD::Channel* channel) { return *static_cast<ChannelRecord*>(channel); }
@@ -247,7 +250,7 @@ void queueForDecoding(SoundRecord* sound) {
 // Puts an unpaused channel on a voice once its sound is decoded; a sound that
 // failed to decode ends the channel.
 void startWhenReady(ChannelRecord& channel) {
-    if (channel.voice >= 0 || channel.ended || channel.paused) return;
+    if (channel.voice >= 0 || channel.ended || channel.paused || layer.allPaused) return;
     if (!channel.sound->decoded.load(std::memory_order_acquire)) return;
     noteEndedChannels();
     if (channel.sound->chunk) channel.voice = Mix_PlayChannel(-1, channel.sound->chunk, channel.loopCount);
@@ -339,6 +342,12 @@ FMOD_RESULT System::update() {
     return FMOD_OK;
 }
 
+FMOD_RESULT System::getMasterChannelGroup(ChannelGroup** group) {
+    if (!group) return FMOD_ERR_INVALID_PARAM;
+    *group = layer.initialised ? &theMasterGroup : nullptr;
+    return layer.initialised ? FMOD_OK : FMOD_ERR_UNINITIALIZED;
+}
+
 FMOD_RESULT System::release() {
     if (!layer.created) return FMOD_ERR_UNINITIALIZED;
     if (layer.initialised) {
@@ -369,8 +378,37 @@ FMOD_RESULT Channel::setPaused(bool paused) {
         startWhenReady(channel);
     else if (paused)
         Mix_Pause(channel.voice);
-    else
+    else if (!layer.allPaused)
         Mix_Resume(channel.voice);
+    return FMOD_OK;
+}
+
+FMOD_RESULT ChannelGroup::setPaused(bool paused) {
+    if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
+    noteEndedChannels();
+    layer.allPaused = paused;
+    for (ChannelRecord& channel : layer.channels) {
+        if (channel.voice < 0 || channel.ended) {
+            startWhenReady(channel);
+        } else if (paused) {
+            Mix_Pause(channel.voice);
+        } else if (!channel.paused) {
+            Mix_Resume(channel.voice);
+        }
+    }
+    return FMOD_OK;
+}
+
+FMOD_RESULT ChannelGroup::getPaused(bool* paused) {
+    if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
+    *paused = layer.allPaused;
+    return FMOD_OK;
+}
+
+FMOD_RESULT ChannelGroup::setVolume(float volume) {
+    if (!layer.initialised) return FMOD_ERR_UNINITIALIZED;
+    if (!(volume >= 0.0f && volume <= 1.0f)) return FMOD_ERR_INVALID_PARAM;
+    Mix_MasterVolume(int(volume * MIX_MAX_VOLUME + 0.5f));
     return FMOD_OK;
 }
 

@@ -76,6 +76,21 @@ protected:
     Channel() = default;
 };
 
+// Every channel together: pausing it holds them all without changing what
+// each channel was told, and its volume scales them all.
+class ChannelGroup {
+public:
+    // true holds every channel where it is; false lets those not paused on
+    // their own play on from there.
+    FMOD_RESULT setPaused(bool paused);
+    FMOD_RESULT getPaused(bool* paused);
+    // 0 (silent) to 1 (as recorded).
+    FMOD_RESULT setVolume(float volume);
+
+protected:
+    ChannelGroup() = default;
+};
+
 class System {
 public:
     // Opens the sound device with maxChannels voices (1 to 256); flags and
@@ -93,6 +108,8 @@ public:
     // Starts the channels whose sounds have been decoded since, and notes
     // those whose sounds have played to their end.
     FMOD_RESULT update();
+    // The group of every channel, valid from init to release.
+    FMOD_RESULT getMasterChannelGroup(ChannelGroup** group);
     // Stops everything, frees every sound and channel and closes the device;
     // the pointers handed out are invalid afterwards.
     FMOD_RESULT release();
