@@ -39,7 +39,6 @@ const int kListCount = 128;  // one list name per 7-bit character code
 const int kGlyphRows = 13;
 const int kGlyphWidth = 8;
 const float kGlyphOriginY = 2;  // the bottom row sits 2 pixels below the raster position
-const float kGlyphAdvance = 10; // 8 pixels of glyph, 2 of gap
 
 const unsigned char kSpace[kGlyphRows] = {};
 

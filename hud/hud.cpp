@@ -2,6 +2,8 @@
 
 #include <GL/glew.h>
 
+#include <cstring>
+
 #include "hud/font.h"
 #include "player/player.h"
 #include "render/camera.h"
@@ -39,6 +41,12 @@ const float kHealthPixelsPerPoint = 4;
 const float kBoostPixelsPerPoint = 1;
 const float kBackgroundAlpha = 0.2f;
 const float kBarAlpha = 0.8f;
+
+// The band behind the word PAUSED, and where the word stands on it.
+const float kPausedTop = 370;
+const float kPausedBottom = 420;
+const float kPausedBaseline = 402;
+const float kPausedBandAlpha = 0.6f;
 
 // One icon per laser charge along the bottom edge.
 const float kIconLeft = 560;
@@ -140,6 +148,17 @@ void drawMeters() {
     drawChargeIcons();
 }
 
+// White letters in the middle of the screen, on a dim band so they read over any picture.
+void drawPaused() {
+    const char* const word = "PAUSED";
+    glEnable(GL_BLEND);
+    glColor4f(0, 0, 0, kPausedBandAlpha);
+    drawRect(0, kPausedTop, kOverlayWidth, kPausedBottom);
+    glColor3f(1, 1, 1);
+    glRasterPos2f((kOverlayWidth - kGlyphAdvance * float(std::strlen(word))) / 2, kPausedBaseline);
+    drawText(word);
+}
+
 void drawFrameRate(int framesPerSecond) {
     glColor3f(1, 1, 1);
     glRasterPos2i(kFpsTextX, kFpsTextY);
@@ -176,5 +195,6 @@ void drawHud(const HudScreen& screen) {
     if (screen.bannerLevel) drawFullScreen(bannerPicture(*screen.bannerLevel));
     if (renderOptions.fpsVisible && screen.framesPerSecond != 0) drawFrameRate(screen.framesPerSecond);
     if (screen.meters && !renderOptions.helpVisible) drawMeters();
+    if (screen.paused) drawPaused();
     leave2d();
 }

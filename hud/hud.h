@@ -1,6 +1,7 @@
 #pragma once
 // The overlay: the help picture, the game-over picture, the level banners and
-// the victory picture, the frame rate in words, the meters and charge icons.
+// the victory picture, the frame rate in words, the meters and charge icons,
+// and the word PAUSED.
 // It draws what the level flow decided a frame shows, and decides nothing.
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@ struct HudScreen {
     std::optional<int> bannerLevel;  // 1..3 that level's banner, 4 and up victory
     bool meters;                     // in play: the health and boost meters and one icon a charge
     int framesPerSecond;             // read out in words while F2 is on, unless 0
+    bool paused;                     // the word PAUSED over everything
 };
 
 void drawHud(const HudScreen& screen);

@@ -13,6 +13,7 @@
 #include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
+#include "shell/main_loop.h"
 #include "world/levels.h"
 #include "world/pickups.h"
 #include "world/scene.h"
@@ -59,7 +60,8 @@ void drawScene(const FramePose& pose) {
 void onDisplay() {
     useShaderProgram(0);
     glClear(GL_COLOR_BUFFER_BIT);  // the sky box clears the depth buffer
-    const HudScreen screen = advanceLevelFlow(framesPerSecond);
+    HudScreen screen = advanceLevelFlow(framesPerSecond);
+    screen.paused = gamePaused();
     if (!hudCoversScene(screen)) drawScene(drawnPose(stepFraction()));
     drawHud(screen);
     glutSwapBuffers();

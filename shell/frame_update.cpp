@@ -17,6 +17,8 @@ uint32_t unsteppedMs;
 
 namespace {
 
+bool gameTimeHeld;
+
 // The sky travels with the camera over the ground.
 void driveWithTheSky() {
     const Vec3 before = player.cameraPos;
@@ -53,8 +55,13 @@ void runGameStep() {
 void advanceGameTime(uint32_t nowTick) {
     uint32_t elapsed = std::min(nowTick - lastTickMs, kMaxPassMs);
     lastTickMs = nowTick;
+    if (gameTimeHeld) return;
     unsteppedMs += elapsed;
     for (; unsteppedMs >= kStepMs; unsteppedMs -= kStepMs) runGameStep();
+}
+
+void holdGameTime(bool held) {
+    gameTimeHeld = held;
 }
 
 void catchUpGameTime() {

@@ -16,6 +16,9 @@ extern uint32_t unsteppedMs;     // real time measured but not yet stepped, belo
 
 // Runs every whole step due at nowTick and keeps the remainder for the next pass.
 void advanceGameTime(uint32_t nowTick);
+// While game time is held (the game is paused) the time that passes is thrown
+// away, never caught up: play goes on from where it stopped.
+void holdGameTime(bool held);
 // The same at the tick counter's now. Input calls it before it changes anything,
 // so that a key takes effect at the step it arrived in, whatever the frame rate.
 void catchUpGameTime();

@@ -52,5 +52,5 @@ HudScreen advanceLevelFlow(int framesPerSecond) {
     }
     const bool playing = !gameOver && !levelComplete && !levelIntroVisible;
     const bool picture = flow.gameOverPicture || flow.bannerLevel;
-    return {flow.gameOverPicture, flow.bannerLevel, playing && !picture, framesPerSecond};
+    return {flow.gameOverPicture, flow.bannerLevel, playing && !picture, framesPerSecond, false};
 }
