@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "shell/command_line.h"
 #include "core/messages.h"
+#include "shell/command_line.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 
@@ -31,9 +31,10 @@ bool displayOpens(const char* name) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Help, the version and a mistyped option are answered before any display is needed.
-    Settings settings;
-    switch (applyCommandLine(argc, argv, &settings)) {
+    // Help, the version and a mistyped option are answered before any display
+    // or settings file is needed.
+    Settings optionsAlone;
+    switch (applyCommandLine(argc, argv, &optionsAlone)) {
     case CommandLineVerdict::exitSuccess: return 0;
     case CommandLineVerdict::exitBadUsage: return kBadUsageStatus;
     case CommandLineVerdict::play: break;
@@ -45,5 +46,9 @@ int main(int argc, char** argv) {
                      *name ? "cannot open \"" : "none is set", name, *name ? "\"" : "");
         return kNoDisplayStatus;
     }
+    // The defaults, then the settings file, then the options for this run.
+    Settings settings;
+    loadSettings(&settings);
+    applyCommandLine(argc, argv, &settings);
     return runGame(argc, argv, settings);
 }

@@ -43,7 +43,7 @@ const Key kKeys[] = {
         &Settings::vsync, nullptr, 0, 0},
     {"sound", "volume", "0 (silent) to 100, music and effects alike",
         nullptr, &Settings::volume, 0, 100},
-    {"play", "auto_pause", "true pauses the game when its window loses focus",
+    {"play", "auto_pause", "true pauses the game while its window is hidden or has lost the keyboard focus",
         &Settings::autoPause, nullptr, 0, 0},
 };
 

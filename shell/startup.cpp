@@ -12,6 +12,7 @@
 #include "core/messages.h"
 #include "hud/font.h"
 #include "platform/key_repeat.h"
+#include "platform/swap_control.h"
 #include "platform/tick_counter.h"
 #include "platform/window_class.h"
 #include "platform/window_watch.h"
@@ -125,12 +126,15 @@ int startGame(int argc, char** argv, const Settings& settings) {
     if (settings.fullscreen) fillScreen();
     requireOpenGl12();
     printDriverIdentity();
+    setSwapInterval(settings.vsync ? 1 : 0);
     showFirstFrame();
     setUpFog();
     buildFont();
     initScene();
     buildShaderProgram();
     startAudio();
+    setSoundVolume(settings.volume);
+    setAutoPause(settings.autoPause);
     registerCallbacks();
     lastTickMs = getTickCount();
     glutIdleFunc(onIdle);
