@@ -1,6 +1,6 @@
 // Keys and buttons as X events to the game's window, through the callbacks start-up registered: taps and presses
-// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held, the
-// function keys, and the engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
+// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held and the
+// pause it brings, the function keys, and the engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -16,6 +16,7 @@
 #include "player/vehicle_motion.h"
 #include "render/render_options.h"
 #include "shell/frame_update.h"
+#include "shell/main_loop.h"
 #include "tests/support/game_driver.h"
 
 namespace {
@@ -101,20 +102,33 @@ TEST_F(Input, TheSameDriveAtEveryFrameRate) {
     EXPECT_LT(ends[0][5], 200 - 50) << "and boost";
 }
 
-// Keys and the boost button held as the focus goes to another window are let go there; pressed again on return,
-// the pedal drives again.
-TEST_F(Input, KeysHeldAsTheFocusLeavesAreLetGo) {
-    pressKey('w'), pressKey('a'), pressButton(GLUT_RIGHT_BUTTON);
-    playFrames(10, 16);
-    focusElsewhere();
-    playFrames(10, 16);
-    EXPECT_FALSE(keys.forward || keys.left || rightButtonDown);
-    EXPECT_LT(drive.forwardSpeed, 5) << "coasting";
-    focusGame();
-    pressKey('w');
-    playFrames(10, 16);
-    EXPECT_TRUE(keys.forward && drive.forwardSpeed > 5);
-    releaseKey('w'), releaseKey('a'), releaseButton(GLUT_RIGHT_BUTTON);
+// With the focus on another window the game pauses: the keys and the button held are let go there, game time stands
+// still, every sound is held and the overlay says PAUSED. Back in focus, play goes on from where it stopped, the time
+// away thrown away. Without auto-pause the keys are still let go, and the car coasts meanwhile.
+TEST_F(Input, FocusAwayPausesTheGameAndLetsGoOfTheKeys) {
+    for (bool autoPause : {true, false}) {
+        SetUp();
+        setAutoPause(autoPause);
+        pressKey('w'), pressKey('a'), pressButton(GLUT_RIGHT_BUTTON);
+        playFrames(30, 16);
+        const float speed = drive.forwardSpeed;
+        const Pixel inPlay = framePixel(100, 395);
+        focusElsewhere();
+        playFrames(10, 100);
+        EXPECT_FALSE(keys.forward || keys.left || rightButtonDown);
+        EXPECT_EQ(drive.forwardSpeed, autoPause ? speed : 0) << "game time stands still while paused";
+        EXPECT_EQ(allSoundHeld(), autoPause);
+        EXPECT_EQ(framePixel(100, 395) != inPlay, autoPause) << "the PAUSED band";
+        focusGame();
+        playFrames(10, 16);
+        EXPECT_EQ(drive.forwardSpeed, autoPause ? speed - 10 : 0) << "play goes on where it stopped";
+        EXPECT_FALSE(allSoundHeld());
+        pressKey('w');
+        playFrames(10, 16);
+        EXPECT_TRUE(keys.forward && drive.forwardSpeed > 5) << "a pedal pressed again on return drives";
+        releaseKey('w'), releaseKey('a'), releaseButton(GLUT_RIGHT_BUTTON);
+    }
+    setAutoPause(true);
 }
 
 // The near and far planes of the projection in force.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real game in a real window, through real X events: full screen on a screen larger than the window's design
-# size, the start-up lines, a key, a held key, a mouse button, music from launch (SDL's disk driver) and Esc.
+# size, the start-up lines, a key, a held key, a mouse button, music from launch (SDL's disk driver) and Esc; the
+# settings file it writes where there is none; a window of the size the settings file gives, or the command line.
 # Every wait is on an event, with a long timeout. Usage: window_test.sh GAME_EXECUTABLE SOURCE_DIR
 set -uo pipefail
 game_exe=$1 source=$2
@@ -18,6 +19,7 @@ printed() { [ "$(grep -cF -- "$1" "$work/out.txt")" -ge "${2:-1}" ]; }
 # The game's output goes to out.txt. Its window is looked for only once the game has said it is past start-up:
 # a client connecting to the X server at the same moment as the game can make the game's own connection fail.
 mkdir "$work/game" && ln -s "$source/resources" "$source/shaders" "$work/game/" && cd "$work/game"
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" "$game_exe" >"$work/out.txt" 2>&1 &
 pid=$!
 wait_for 'printed "Linking shaders"' || { fail "the game did not start"; exit 1; }
@@ -49,4 +51,18 @@ wait "$pid"
 status=$?
 pid=""
 [ "$status" -eq 0 ] || fail "Esc ended the game with status $status"
+settings="$XDG_CONFIG_HOME/gorvanka/settings.ini"
+grep -q "^# Gorvanka's settings" "$settings" || fail "no settings file with the defaults was written"
+
+# The window of the settings file's size, unless the command line gives another.
+windowed_size() {
+  SDL_AUDIODRIVER=dummy "$game_exe" "$@" >"$work/out.txt" 2>&1 &
+  pid=$!
+  wait_for 'window=$(xdotool search --onlyvisible --name "^Gorvanka$" 2>/dev/null | head -1); [ -n "$window" ]' &&
+    wait_for 'printed "Linking shaders"' && eval "$(xdotool getwindowgeometry --shell "$window")" && echo "$WIDTH $HEIGHT"
+  kill "$pid"; wait "$pid" 2>/dev/null; pid=""
+}
+printf '[display]\nfullscreen = false\nwidth = 700\nheight = 500\n' >"$settings"
+[ "$(windowed_size)" = "700 500" ] || fail "the settings file's window size was not taken"
+[ "$(windowed_size --size 800x600)" = "800 600" ] || fail "the command line's window size did not win over the file's"
 [ "$failures" -eq 0 ] && echo "1 passed, 0 failed" || { echo "0 passed, 1 failed"; exit 1; }
