@@ -72,7 +72,7 @@ void composedFrame() {
     if (drawn(kVehicle)) drawVehicle(playerPose());
     if (drawn(kGround)) drawGround();
     if (drawn(kPickups)) drawPickups(level.pickups, level.pickupCount, view);
-    if (drawn(kOverlay)) drawHud({false, std::nullopt, true, 0, false});
+    if (drawn(kOverlay)) drawHud({false, std::nullopt, "", true, 0, false});
     glutSwapBuffers();
 }
 

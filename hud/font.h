@@ -1,5 +1,6 @@
 #pragma once
-// Capital letters and the space as 8 x 13 raster bitmaps in display lists.
+// Capital letters, the space, digits and the point as 8 x 13 raster bitmaps in
+// display lists.
 
 // Each glyph moves the raster position this far: 8 pixels of letter, 2 of gap.
 const float kGlyphAdvance = 10;

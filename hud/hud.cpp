@@ -42,6 +42,9 @@ const float kBoostPixelsPerPoint = 1;
 const float kBackgroundAlpha = 0.2f;
 const float kBarAlpha = 0.8f;
 
+// Where a won level's time stands on the banner after it.
+const float kLevelTimeBaseline = 770;
+
 // The band behind the word PAUSED, and where the word stands on it.
 const float kPausedTop = 370;
 const float kPausedBottom = 420;
@@ -159,6 +162,13 @@ void drawPaused() {
     drawText(word);
 }
 
+// Along the banner's foot, centred.
+void drawLevelTime(const std::string& line) {
+    glColor3f(1, 1, 1);
+    glRasterPos2f((kOverlayWidth - kGlyphAdvance * float(line.size())) / 2, kLevelTimeBaseline);
+    drawText(line.c_str());
+}
+
 void drawFrameRate(int framesPerSecond) {
     glColor3f(1, 1, 1);
     glRasterPos2i(kFpsTextX, kFpsTextY);
@@ -193,6 +203,7 @@ void drawHud(const HudScreen& screen) {
     if (renderOptions.helpVisible) drawFullScreen(kHelp);
     if (screen.gameOverPicture) drawFullScreen(kGameOver);
     if (screen.bannerLevel) drawFullScreen(bannerPicture(*screen.bannerLevel));
+    if (screen.bannerLevel && !screen.wonLine.empty()) drawLevelTime(screen.wonLine);
     if (renderOptions.fpsVisible && screen.framesPerSecond != 0) drawFrameRate(screen.framesPerSecond);
     if (screen.meters && !renderOptions.helpVisible) drawMeters();
     if (screen.paused) drawPaused();

@@ -11,6 +11,7 @@
 struct HudScreen {
     bool gameOverPicture;
     std::optional<int> bannerLevel;  // 1..3 that level's banner, 4 and up victory
+    std::string wonLine;             // on the banner after a win: the level's time and the best
     bool meters;                     // in play: the health and boost meters and one icon a charge
     int framesPerSecond;             // read out in words while F2 is on, unless 0
     bool paused;                     // the word PAUSED over everything

@@ -7,21 +7,27 @@ namespace {
 
 bool* const kFlags[] = {&keys.forward, &keys.left, &keys.backward, &keys.right, &rightButtonDown};
 const int kControlCount = sizeof kFlags / sizeof kFlags[0];
+unsigned heldBy[kControlCount];  // a bit for each holder
 bool pressUnseenByStep[kControlCount];
 bool releaseAfterStep[kControlCount];
+
+unsigned bitOf(Holder holder) { return 1u << int(holder); }
 
 }  // namespace
 
 // A press after a release that waits for the step cancels that release: the control is held again.
-void pressControl(Control control) {
+void pressControl(Control control, Holder holder) {
     const int i = int(control);
+    heldBy[i] |= bitOf(holder);
     *kFlags[i] = true;
     pressUnseenByStep[i] = true;
     releaseAfterStep[i] = false;
 }
 
-void releaseControl(Control control) {
+void releaseControl(Control control, Holder holder) {
     const int i = int(control);
+    heldBy[i] &= ~bitOf(holder);
+    if (heldBy[i] != 0) return;
     if (pressUnseenByStep[i]) {
         releaseAfterStep[i] = true;
     } else {
@@ -30,7 +36,7 @@ void releaseControl(Control control) {
 }
 
 void releaseAllControls() {
-    for (int i = 0; i < kControlCount; ++i) releaseControl(Control(i));
+    for (int i = 0; i < kControlCount; ++i) releaseControl(Control(i), Holder::hands);
 }
 
 void endStepForControls() {

@@ -13,7 +13,7 @@
 #include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
-#include "shell/main_loop.h"
+#include "shell/pause.h"
 #include "world/levels.h"
 #include "world/pickups.h"
 #include "world/scene.h"

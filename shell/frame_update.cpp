@@ -45,6 +45,7 @@ void takePickups() {
 void runGameStep() {
     rememberStepPose();
     driveWithTheSky();
+    countStepOfPlay(kStepMs);
     endStepForControls();
     checkRoadLimits();
     takePickups();

@@ -3,6 +3,8 @@
 // or a loss (the game-over picture, where Home goes back to level 1's banner).
 // The step sets gameOver and levelComplete, Home sets the requests, and each
 // frame moves the flow on before it draws.
+#include <cstdint>
+
 #include "hud/hud.h"
 
 extern bool levelIntroVisible;  // a level banner is up, waiting for Home (starts true)
@@ -16,6 +18,7 @@ struct FlowScreen {
     bool gameOverPicture;            // in the frame Home restarts, under the level 1 banner
     std::optional<int> bannerLevel;  // 1..3 that level's banner and track, 4 and up victory
     bool startLevelNow;              // the banner was confirmed: its level starts
+    std::optional<int> wonLevel;     // the level just won: the end line was reached
 };
 
 // Moves the flow on by one frame: consumes the Home requests, clears the flags
@@ -23,6 +26,11 @@ struct FlowScreen {
 // else; advanceLevelFlow acts on the result.
 FlowScreen stepLevelFlow();
 
-// One frame's flow: the step, the banner's music, and the level start Home
-// asked for; returns what the overlay draws this frame.
+// Counts a step of game time towards the time of the level in play: from the
+// level's start up to the step that reaches the end line, which is the same on
+// every machine.
+void countStepOfPlay(uint32_t stepMs);
+
+// One frame's flow: the step, a won level's time and record, the banner's
+// music, and the level start Home asked for; returns what the overlay draws.
 HudScreen advanceLevelFlow(int framesPerSecond);

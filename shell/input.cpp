@@ -134,11 +134,6 @@ void toggleTransparency() {
     renderOptions.transparencyOff = !renderOptions.transparencyOff;
 }
 
-void requestLevelStart() {
-    if (levelIntroVisible) startRequested = true;
-    if (gameOver) restartRequested = true;
-}
-
 void quitGame() {
     releaseAudio();
     std::exit(0);
@@ -169,7 +164,7 @@ void onSpecialKey(int key, int, int) {
     catchUpGameTime();
     if (!firstPress(specialKeyDown, key)) return;
     switch (key) {
-    case GLUT_KEY_F1: renderOptions.helpVisible = !renderOptions.helpVisible; break;
+    case GLUT_KEY_F1: toggleHelp(); break;
     case GLUT_KEY_F2: renderOptions.fpsVisible = !renderOptions.fpsVisible; break;
     case GLUT_KEY_F3: toggleWireframe(); break;
     case GLUT_KEY_F4: toggleFiltering(); break;
@@ -192,6 +187,13 @@ void onMouse(int button, int state, int, int) {
     if (button != GLUT_RIGHT_BUTTON) return;
     state == GLUT_DOWN ? pressControl(Control::boost) : releaseControl(Control::boost);
 }
+
+void requestLevelStart() {
+    if (levelIntroVisible) startRequested = true;
+    if (gameOver) restartRequested = true;
+}
+
+void toggleHelp() { renderOptions.helpVisible = !renderOptions.helpVisible; }
 
 void releaseHeldInput() {
     releaseAllControls();

@@ -4,6 +4,7 @@
 
 #include "core/messages.h"
 #include "shell/command_line.h"
+#include "shell/records.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
 
@@ -50,5 +51,6 @@ int main(int argc, char** argv) {
     Settings settings;
     loadSettings(&settings);
     applyCommandLine(argc, argv, &settings);
+    loadRecords();
     return runGame(argc, argv, settings);
 }

@@ -9,6 +9,8 @@
 #include "platform/window_watch.h"
 #include "shell/frame_update.h"
 #include "shell/input.h"
+#include "shell/pad_input.h"
+#include "shell/pause.h"
 
 namespace {
 
@@ -16,20 +18,12 @@ namespace {
 // windows the player went to.
 const auto kPausedPass = std::chrono::milliseconds(20);
 
-bool autoPause = true;
-bool paused;
-
-void pause(bool on) {
-    paused = on;
-    holdGameTime(on);
-    holdAllSound(on);
-}
-
+// The keys and buttons held when the window goes away are let go whether or not
+// the game pauses: their releases go to another window.
 void followTheWindow() {
     const WindowNews news = readWindowNews();
-    const bool away = !news.focused || !news.shown;
-    if (news.focusLost || (away && !paused && autoPause)) releaseHeldInput();
-    if (autoPause && away != paused) pause(away);
+    if (news.focusLost || !news.shown) releaseHeldInput();
+    noteWindowAway(!news.focused || !news.shown);
 }
 
 }  // namespace
@@ -38,13 +32,7 @@ void onIdle() {
     followTheWindow();
     updateAudio();
     catchUpGameTime();
-    if (paused) std::this_thread::sleep_for(kPausedPass);
+    followGamepads();
+    if (gamePaused()) std::this_thread::sleep_for(kPausedPass);
     glutPostRedisplay();
 }
-
-void setAutoPause(bool on) {
-    autoPause = on;
-    if (!on && paused) pause(false);
-}
-
-bool gamePaused() { return paused; }

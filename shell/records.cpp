@@ -169,8 +169,10 @@ std::optional<int> bestHundredths(int level) {
     return best[level - 1];
 }
 
+int hundredthsOf(uint32_t milliseconds) { return int((uint64_t(milliseconds) + 5) / 10); }
+
 int recordLevelTime(int level, uint32_t milliseconds) {
-    const int hundredths = int((uint64_t(milliseconds) + 5) / 10);
+    const int hundredths = hundredthsOf(milliseconds);
     if (level < 1 || level > kRecordLevels) return hundredths;
     best[level - 1] = better(best[level - 1], hundredths);
     saveRecords();

@@ -30,5 +30,7 @@ std::optional<int> bestHundredths(int level);
 // be written the best is kept for this run, said once per run.
 int recordLevelTime(int level, uint32_t milliseconds);
 
+// Game milliseconds in hundredths of a second, rounded half up.
+int hundredthsOf(uint32_t milliseconds);
 // "52.13" for 5213 hundredths.
 std::string secondsText(int hundredths);

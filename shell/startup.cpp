@@ -23,6 +23,8 @@
 #include "shell/frame_update.h"
 #include "shell/input.h"
 #include "shell/main_loop.h"
+#include "shell/pad_input.h"
+#include "shell/pause.h"
 #include "world/scene.h"
 #include "world/terrain.h"
 
@@ -135,6 +137,7 @@ int startGame(int argc, char** argv, const Settings& settings) {
     startAudio();
     setSoundVolume(settings.volume);
     setAutoPause(settings.autoPause);
+    startGamepads();
     registerCallbacks();
     lastTickMs = getTickCount();
     glutIdleFunc(onIdle);

@@ -7,6 +7,7 @@
 #include <GL/freeglut.h>
 
 #include <cmath>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -98,7 +99,8 @@ std::string take(int kind) {
     return gameOutput();
 }
 
-// Out to a lane beside the pickup field on a clear way, then on to the finish; nothing taken on the way.
+// Out to a lane beside the pickup field on a clear way, then on to the finish; nothing taken on the way, and the
+// level's time said once it is won.
 void driveLaneToFinish() {
     std::vector<std::vector<Point>> ways;
     for (float out = 500; out < 2000; out += 100)
@@ -107,7 +109,23 @@ void driveLaneToFinish() {
     std::vector<Point> way = firstClearWay(ways, nullptr, 0);
     ASSERT_FALSE(way.empty()) << "no clear way out to a lane";
     driveUntil(way, true);
-    EXPECT_EQ(gameOutput(), "") << "nothing taken on the way";
+    playFrames(1);
+    const std::string said = gameOutput();
+    int level = 0, time[2] = {}, best[2] = {};
+    char line[80] = {};
+    if (std::sscanf(said.c_str(), "Level %d driven in %d.%d s (best %d.%d s)", &level, &time[0], &time[1], &best[0],
+                    &best[1]) == 5)
+        std::snprintf(line, sizeof line, "Level %d driven in %d.%02d s (best %d.%02d s)\n", level, time[0], time[1],
+                      best[0], best[1]);
+    EXPECT_EQ(said, line) << "one line, the level's time and its best";
+}
+
+// White letters along the banner's foot: the time of the level just won.
+bool writesLevelTime() {
+    int white = 0;
+    for (int y = 720; y < 772; y += 4)
+        for (int x = 0; x < kDesignWidth; x += 4) white += framePixel(x, y) == Pixel{255, 255, 255};
+    return white > 20;
 }
 
 // The meters, and their bars in the overlay: a bar's top edge stands at 605 less its points; the bar is its own
@@ -263,6 +281,7 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
         playFrames(2);
         ASSERT_TRUE(showsPicture(picture)) << picture;
         expectTrackOfLevel(std::min(levelNumber, 3));
+        EXPECT_EQ(writesLevelTime(), leg == driveLaneToFinish) << picture;
         if (levelIntroVisible) {
             startLevelAfterTurningOnTheBanner();
         } else {
