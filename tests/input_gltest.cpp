@@ -16,7 +16,7 @@
 #include "player/vehicle_motion.h"
 #include "render/render_options.h"
 #include "shell/frame_update.h"
-#include "shell/main_loop.h"
+#include "shell/pause.h"
 #include "tests/support/game_driver.h"
 
 namespace {
