@@ -106,7 +106,8 @@ protected:
     void TearDown() override { releaseAudio(); }
 };
 
-// Paused, track 1 keeps its place; resumed, it plays on from there to its end, once, while the engine loop goes on.
+// Paused, track 1 keeps its place; resumed, it plays on from there to its end, once, while the engine loop goes on,
+// quiet at volume 0 and held with every sound for a pause.
 // Track 1 is 1.2 s (120 stretches) of one tone and 1 s of another; about 0.2 s of the first was heard before the
 // pause, so neither all of it (a restart) nor none of it (a track that ran on while paused) is left.
 TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
@@ -121,6 +122,14 @@ TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
     EXPECT_NEAR(resumed.at(kTrack1Later), 100, 3) << "the second tone, once";
     selectEngineSound(EngineSound::idle);
     EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle})) << "track 1 is over, the engine goes on";
+    setSoundVolume(0);
+    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "at volume 0";
+    setSoundVolume(100);
+    holdAllSound(true);
+    selectEngineSound(EngineSound::idle);
+    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "held, whatever the game asks of a channel meanwhile";
+    holdAllSound(false);
+    EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle})) << "and let go again";
 }
 
 TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
