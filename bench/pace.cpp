@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "player/player.h"
 #include "player/controls.h"
+#include "player/player.h"
 #include "player/vehicle_motion.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"

@@ -1,7 +1,7 @@
 #include "player/weapon.h"
 
-#include "player/player.h"
 #include "core/messages.h"
+#include "player/player.h"
 
 void fireLaser() {
     if (player.ammo > 0) {

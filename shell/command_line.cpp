@@ -1,9 +1,10 @@
 #include "shell/command_line.h"
-#include "core/messages.h"
 
 #include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "core/messages.h"
 
 namespace {
 

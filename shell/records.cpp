@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdio>
 
-#include "platform/user_files.h"
 #include "core/messages.h"
+#include "platform/user_files.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <map>
 
-#include "platform/user_files.h"
 #include "core/messages.h"
+#include "platform/user_files.h"
 
 namespace {
 
