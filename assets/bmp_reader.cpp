@@ -2,7 +2,7 @@
 
 
 #include "assets/file_bytes.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 
 namespace {
 

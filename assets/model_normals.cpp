@@ -1,7 +1,7 @@
 #include <cmath>
 
 #include "assets/obj_model.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 
 namespace {
 

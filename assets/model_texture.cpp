@@ -5,8 +5,8 @@
 
 #include "assets/obj_model.h"
 #include "assets/tga_reader.h"
-#include "core/messages.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "assets/file_bytes.h"
 #include "assets/obj_model.h"
 #include "assets/text_scan.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 
 namespace {
 

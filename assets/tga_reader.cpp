@@ -6,8 +6,8 @@
 #include <new>
 
 #include "assets/file_bytes.h"
-#include "core/messages.h"
 #include "platform/message_box.h"
+#include "platform/messages.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <initializer_list>
 
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "platform/sound_system.h"
 
 namespace {

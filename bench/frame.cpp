@@ -13,13 +13,13 @@
 #include <ctime>
 #include <thread>
 
+#include "assets/camera.h"
+#include "assets/shader_program.h"
+#include "assets/view_volume.h"
 #include "bench/silent_game.h"
 #include "hud/hud.h"
 #include "player/player.h"
 #include "player/vehicle_model.h"
-#include "render/camera.h"
-#include "render/shader_program.h"
-#include "render/view_volume.h"
 #include "shell/frame_render.h"
 #include "world/levels.h"
 #include "world/pickups.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "assets/camera.h"
 #include "bench/silent_game.h"
 #include "player/player.h"
-#include "render/camera.h"
 #include "shell/frame_pose.h"
 #include "shell/frame_render.h"
 #include "shell/game_flow.h"

@@ -4,11 +4,11 @@
 
 #include <cstring>
 
+#include "assets/camera.h"
+#include "assets/render_options.h"
+#include "assets/textures.h"
 #include "hud/font.h"
 #include "player/player.h"
-#include "render/camera.h"
-#include "render/render_options.h"
-#include "render/textures.h"
 #include "world/scene.h"
 
 namespace {

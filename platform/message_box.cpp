@@ -1,5 +1,5 @@
 #include "platform/message_box.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 
 
 void showMessageBox(const char* text, const char* caption) {

@@ -3,7 +3,7 @@
 // playback, which takes one of the mixer's voices from its first unpaused
 // moment on.
 #include "platform/sound_system.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,6 +1,6 @@
 #include "player/player.h"
 
-#include "core/world_extents.h"
+#include "player/world_extents.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The one player record: meters, camera rig, vehicle point and drawing state.
 #include <cstdint>
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 struct ObjModel;
 

@@ -2,10 +2,10 @@
 
 #include <GL/glew.h>
 
+#include "assets/model_draw.h"
 #include "assets/obj_model.h"
+#include "assets/shader_program.h"
 #include "player/player.h"
-#include "render/model_draw.h"
-#include "render/shader_program.h"
 
 namespace {
 

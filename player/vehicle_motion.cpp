@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/world_extents.h"
 #include "player/controls.h"
 #include "player/player.h"
+#include "player/world_extents.h"
 
 DriveState drive;
 EngineSound engineSound = EngineSound::none;

@@ -2,8 +2,8 @@
 // The vehicle is a camera rig: these move and turn the camera, and run the
 // drive logic of one step of game time (speed levels, boost, wheel spin,
 // turning) on the held controls, choosing the engine loop as they go.
+#include "assets/vec3.h"
 #include "audio/sounds.h"
-#include "core/vec3.h"
 
 // Speeds are whole-number levels 0..120; steps and distances are derived from
 // the speeds at the start of each step (level x frameDt and level x frameDt^2).

@@ -1,6 +1,6 @@
 #include "player/weapon.h"
 
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "player/player.h"
 
 void fireLaser() {

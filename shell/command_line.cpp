@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/messages.h"
+#include "platform/messages.h"
 
 namespace {
 

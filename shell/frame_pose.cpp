@@ -1,6 +1,6 @@
 #include "shell/frame_pose.h"
 
-#include "core/vec3.h"
+#include "assets/vec3.h"
 #include "world/skybox.h"
 
 namespace {

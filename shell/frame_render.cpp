@@ -3,13 +3,13 @@
 #include <GL/glew.h>
 #include <GL/freeglut.h>
 
+#include "assets/camera.h"
+#include "assets/shader_program.h"
+#include "assets/view_volume.h"
 #include "hud/hud.h"
 #include "platform/tick_counter.h"
 #include "player/player.h"
 #include "player/vehicle_model.h"
-#include "render/camera.h"
-#include "render/shader_program.h"
-#include "render/view_volume.h"
 #include "shell/frame_pose.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "core/world_extents.h"
 #include "platform/tick_counter.h"
 #include "player/controls.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
+#include "player/world_extents.h"
 #include "shell/frame_pose.h"
 #include "shell/game_flow.h"
 #include "world/levels.h"

@@ -1,7 +1,7 @@
 #include "shell/game_flow.h"
 
 #include "audio/sounds.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "shell/frame_pose.h"
 #include "shell/records.h"
 #include "world/levels.h"

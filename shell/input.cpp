@@ -8,15 +8,15 @@
 #include <iterator>
 #include <optional>
 
+#include "assets/camera.h"
+#include "assets/fog.h"
+#include "assets/render_options.h"
+#include "assets/textures.h"
 #include "audio/sounds.h"
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "player/controls.h"
 #include "player/player.h"
 #include "player/weapon.h"
-#include "render/camera.h"
-#include "render/fog.h"
-#include "render/render_options.h"
-#include "render/textures.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "shell/command_line.h"
 #include "shell/records.h"
 #include "shell/settings.h"

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdio>
 
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "platform/user_files.h"
 
 namespace {

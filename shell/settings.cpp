@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "core/messages.h"
+#include "platform/messages.h"
 #include "platform/user_files.h"
 
 namespace {

@@ -8,17 +8,17 @@
 #include <cstdlib>
 #include <thread>
 
+#include "assets/fog.h"
+#include "assets/shader_program.h"
 #include "audio/sounds.h"
-#include "core/messages.h"
 #include "hud/font.h"
 #include "platform/key_repeat.h"
+#include "platform/messages.h"
 #include "platform/swap_control.h"
 #include "platform/tick_counter.h"
 #include "platform/window_class.h"
 #include "platform/window_watch.h"
 #include "player/vehicle_motion.h"
-#include "render/fog.h"
-#include "render/shader_program.h"
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
 #include "shell/input.h"

@@ -6,10 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "assets/fog.h"
+#include "assets/model_draw.h"
 #include "assets/obj_model.h"
-#include "render/fog.h"
-#include "render/model_draw.h"
-#include "render/shader_program.h"
+#include "assets/shader_program.h"
 #include "tests/support/gl_context.h"
 
 namespace {

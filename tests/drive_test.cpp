@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-#include "core/vec3.h"
+#include "assets/vec3.h"
 #include "player/controls.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"

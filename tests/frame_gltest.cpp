@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "assets/camera.h"
+#include "assets/fog.h"
+#include "assets/view_volume.h"
 #include "player/player.h"
-#include "render/camera.h"
-#include "render/fog.h"
-#include "render/view_volume.h"
 #include "shell/frame_pose.h"
 #include "shell/game_flow.h"
 #include "tests/support/game_driver.h"

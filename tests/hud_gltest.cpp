@@ -7,13 +7,13 @@
 #include <fstream>
 #include <set>
 
+#include "assets/camera.h"
+#include "assets/fog.h"
+#include "assets/render_options.h"
 #include "hud/font.h"
 #include "hud/hud.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "render/camera.h"
-#include "render/fog.h"
-#include "render/render_options.h"
 #include "shell/game_flow.h"
 #include "tests/support/gl_context.h"
 #include "world/levels.h"

@@ -10,11 +10,11 @@
 #include <functional>
 #include <vector>
 
+#include "assets/render_options.h"
 #include "audio/sounds.h"
 #include "player/controls.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "render/render_options.h"
 #include "shell/frame_update.h"
 #include "shell/pause.h"
 #include "tests/support/game_driver.h"

@@ -6,9 +6,9 @@
 
 #include <string>
 
+#include "assets/render_options.h"
 #include "player/controls.h"
 #include "player/player.h"
-#include "render/render_options.h"
 #include "shell/game_flow.h"
 #include "shell/pause.h"
 #include "tests/support/game_driver.h"

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "assets/bmp_reader.h"
+#include "assets/camera.h"
 #include "audio/sounds.h"
 #include "player/player.h"
-#include "render/camera.h"
 #include "shell/frame_render.h"
 #include "shell/frame_update.h"
 #include "shell/game_flow.h"

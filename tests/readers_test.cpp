@@ -14,8 +14,8 @@
 
 #include "assets/bmp_reader.h"
 #include "assets/obj_model.h"
+#include "assets/shader_program.h"
 #include "assets/tga_reader.h"
-#include "render/shader_program.h"
 #include "world/terrain.h"
 
 namespace {

@@ -1,9 +1,9 @@
-"""The world's extents, read from the game's own header, core/world_extents.h,
+"""The world's extents, read from the game's own header, player/world_extents.h,
 so the pictures lay the road out where the game drives it."""
 import os
 import re
 
-HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'core', 'world_extents.h')
+HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'player', 'world_extents.h')
 
 
 def read_extents(path=HEADER):

@@ -2,11 +2,11 @@
 
 #include <GL/gl.h>
 
-#include "core/world_extents.h"
+#include "assets/fog.h"
+#include "assets/textures.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "render/fog.h"
-#include "render/textures.h"
+#include "player/world_extents.h"
 #include "world/skybox.h"
 #include "world/terrain.h"
 

@@ -4,13 +4,13 @@
 
 #include <cmath>
 
+#include "assets/model_draw.h"
 #include "assets/obj_model.h"
-#include "core/messages.h"
+#include "assets/shader_program.h"
+#include "assets/view_volume.h"
+#include "platform/messages.h"
 #include "player/player.h"
 #include "player/vehicle_motion.h"
-#include "render/model_draw.h"
-#include "render/shader_program.h"
-#include "render/view_volume.h"
 
 Pickup::Pickup() : kind(0), position{0, 0, 0}, radius(0), collected(false) {}
 

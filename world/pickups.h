@@ -3,7 +3,7 @@
 // bottle adds boost points. Drawn in every frame until taken.
 #include <cstdint>
 
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 struct ViewVolume;
 

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
+#include "assets/model_draw.h"
 #include "assets/obj_model.h"
-#include "core/vec3.h"
+#include "assets/vec3.h"
+#include "assets/view_volume.h"
 #include "player/vehicle_model.h"
-#include "render/model_draw.h"
-#include "render/view_volume.h"
 #include "world/levels.h"
 #include "world/pickups.h"
 #include "world/skybox.h"

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <limits>
 
-#include "core/vec3.h"
-#include "core/world_extents.h"
-#include "render/textures.h"
+#include "assets/textures.h"
+#include "assets/vec3.h"
+#include "player/world_extents.h"
 
 Skybox sky;
 

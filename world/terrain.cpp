@@ -7,12 +7,12 @@
 #include <cstdlib>
 #include <memory>
 
+#include "assets/camera.h"
+#include "assets/render_options.h"
 #include "assets/tga_reader.h"
-#include "core/messages.h"
-#include "core/vec3.h"
-#include "render/camera.h"
-#include "render/render_options.h"
-#include "render/view_volume.h"
+#include "assets/vec3.h"
+#include "assets/view_volume.h"
+#include "platform/messages.h"
 
 Heightfield terrain;
 std::vector<TerrainTile> terrainTiles;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 struct TgaImage;
 struct ViewVolume;

@@ -13,7 +13,7 @@
 #include <thread>
 #include <utility>
 
-#include "render/camera.h"
+#include "assets/camera.h"
 #include "shell/startup.h"
 #include "tests/support/registered_idle.h"
 #include "tests/support/scripted_clock.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The projection and the camera the 3D scene is drawn with.
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 // The window's design size: the overlay is laid out in it, the F8 view range
 // keeps its shape whatever the window's, and a window opens at it by default.

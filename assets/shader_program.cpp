@@ -1,12 +1,12 @@
-#include "render/shader_program.h"
+#include "assets/shader_program.h"
 
 #include <GL/glew.h>
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/messages.h"
-#include "render/fog.h"
+#include "assets/fog.h"
+#include "platform/messages.h"
 
 unsigned int vertexShader;
 unsigned int fragmentShader;

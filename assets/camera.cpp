@@ -1,4 +1,4 @@
-#include "render/camera.h"
+#include "assets/camera.h"
 
 #include <GL/glu.h>
 

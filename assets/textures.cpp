@@ -1,4 +1,4 @@
-#include "render/textures.h"
+#include "assets/textures.h"
 
 #include <GL/gl.h>
 

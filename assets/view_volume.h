@@ -4,7 +4,7 @@
 // of its colour would remain, is not drawn at all: level 3 lays out up to 300
 // mushrooms, few of which any frame can show, and the terrain lies behind the
 // car for half of every level.
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 struct ViewVolume {
     float sides[6][4];         // planes a x + b y + c z + d, at least 0 inside the view, (a, b, c) of length 1

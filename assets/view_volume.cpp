@@ -1,10 +1,10 @@
-#include "render/view_volume.h"
+#include "assets/view_volume.h"
 
 #include <GL/gl.h>
 
 #include <cmath>
 
-#include "render/fog.h"
+#include "assets/fog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "core/messages.h"
+#include "platform/messages.h"
 
 #include <cstdarg>
 #include <cstdio>

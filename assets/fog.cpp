@@ -1,4 +1,4 @@
-#include "render/fog.h"
+#include "assets/fog.h"
 
 #include <GL/gl.h>
 

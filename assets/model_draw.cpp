@@ -1,10 +1,10 @@
-#include "render/model_draw.h"
+#include "assets/model_draw.h"
 
 #include <GL/glew.h>
 
 #include "assets/obj_model.h"
-#include "core/messages.h"
-#include "render/shader_program.h"
+#include "assets/shader_program.h"
+#include "platform/messages.h"
 
 namespace {
 

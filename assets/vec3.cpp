@@ -1,4 +1,4 @@
-#include "core/vec3.h"
+#include "assets/vec3.h"
 
 #include <cmath>
 

@@ -1,0 +1,3 @@
+#include "assets/render_options.h"
+
+RenderOptions renderOptions;

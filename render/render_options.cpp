@@ -1,3 +1,0 @@
-#include "render/render_options.h"
-
-RenderOptions renderOptions;
