@@ -20,9 +20,7 @@
 
 namespace {
 
-// A quarter of the design size, so the frames are quick to draw.
-const int kWidth = kDesignWidth / 4;
-const int kHeight = kDesignHeight / 4;
+const int kWidth = kDesignWidth / 4, kHeight = kDesignHeight / 4;
 
 std::string printed;
 Window elsewhere;  // a plain window of the test's, to take the focus from the game
@@ -30,15 +28,11 @@ Window elsewhere;  // a plain window of the test's, to take the focus from the g
 Display* display() { return glXGetCurrentDisplay(); }
 Window gameWindow() { return glXGetCurrentDrawable(); }
 
-// The window's events go through the windowing library to the callbacks start-up registered; a frame is drawn when
-// one was asked for.
-void pumpEvents() {
-    XSync(display(), False);
-    glutMainLoopEvent();
-}
+// The window's events go through the windowing library to the registered callbacks, which draw a frame if asked.
+void pumpEvents() { XSync(display(), False), glutMainLoopEvent(); }
 
-// The X server answers the resize in its own time: wait for it in real time, before any game time passes. The size is
-// asked for on every pass, since the screen-filling resize of start-up may still be on its way and undo it.
+// The X server answers the resize in its own time: waited for in real time, and asked for again on every pass, as
+// start-up's screen-filling resize may still be on its way and undo it.
 void waitForSmallWindow() {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
     while (std::chrono::steady_clock::now() < deadline) {
@@ -50,23 +44,24 @@ void waitForSmallWindow() {
     ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), kWidth) << "the game window did not shrink";
 }
 
-void sendEvent(XEvent event, long mask) {
-    XSendEvent(display(), gameWindow(), False, mask, &event);
+// A key or a button event (their fields share names) at a point of the game's window, as the X server sends it.
+template <typename Event>
+void send(XEvent* event, Event* e, int type, long mask) {
+    e->type = type;
+    e->display = display();
+    e->window = gameWindow();
+    e->root = DefaultRootWindow(display());
+    e->x = e->y = e->x_root = e->y_root = 10;
+    e->same_screen = True;
+    XSendEvent(display(), gameWindow(), False, mask, event);
     pumpEvents();
 }
 
 void sendKey(KeySym symbol, unsigned int modifiers, bool press) {
     XEvent event{};
-    XKeyEvent& key = event.xkey;
-    key.type = press ? KeyPress : KeyRelease;
-    key.display = display();
-    key.window = gameWindow();
-    key.root = DefaultRootWindow(display());
-    key.x = key.y = key.x_root = key.y_root = 10;
-    key.state = modifiers;
-    key.keycode = XKeysymToKeycode(display(), symbol);
-    key.same_screen = True;
-    sendEvent(event, press ? KeyPressMask : KeyReleaseMask);
+    event.xkey.state = modifiers;
+    event.xkey.keycode = XKeysymToKeycode(display(), symbol);
+    send(&event, &event.xkey, press ? KeyPress : KeyRelease, press ? KeyPressMask : KeyReleaseMask);
 }
 
 void sendCharacter(unsigned char character, bool press) {
@@ -74,35 +69,10 @@ void sendCharacter(unsigned char character, bool press) {
     sendKey(std::tolower(character), std::isupper(character) ? ShiftMask : 0, press);
 }
 
-KeySym specialKeySymbol(int key) {
-    if (key >= GLUT_KEY_F1 && key <= GLUT_KEY_F12) return XK_F1 + (key - GLUT_KEY_F1);
-    switch (key) {
-    case GLUT_KEY_HOME: return XK_Home;
-    case GLUT_KEY_END: return XK_End;
-    case GLUT_KEY_LEFT: return XK_Left;
-    case GLUT_KEY_RIGHT: return XK_Right;
-    case GLUT_KEY_UP: return XK_Up;
-    case GLUT_KEY_DOWN: return XK_Down;
-    default: ADD_FAILURE() << "no X key for special key " << key; return NoSymbol;
-    }
-}
-
 void sendButton(int button, bool press) {
     XEvent event{};
-    XButtonEvent& click = event.xbutton;
-    click.type = press ? ButtonPress : ButtonRelease;
-    click.display = display();
-    click.window = gameWindow();
-    click.root = DefaultRootWindow(display());
-    click.x = click.y = click.x_root = click.y_root = 10;
-    click.button = button + 1;  // X numbers the left, middle and right buttons 1, 2 and 3
-    click.same_screen = True;
-    sendEvent(event, press ? ButtonPressMask : ButtonReleaseMask);
-}
-
-void setFocus(Window window) {
-    XSetInputFocus(display(), window, RevertToPointerRoot, CurrentTime);
-    pumpEvents();
+    event.xbutton.button = button + 1;  // X numbers the left, middle and right buttons 1, 2 and 3
+    send(&event, &event.xbutton, press ? ButtonPress : ButtonRelease, press ? ButtonPressMask : ButtonReleaseMask);
 }
 
 // The game's output is captured while a test runs; failures go to standard error as well, to be seen whatever it reads.
@@ -133,9 +103,7 @@ void startDrivenGame() {
     focusGame();
 }
 
-void playFrames(int count, uint32_t msEach) {
-    playUntil([&count] { return --count <= 0; }, UINT32_MAX, msEach);
-}
+void playFrames(int count, uint32_t msEach) { playUntil([&count] { return --count <= 0; }, UINT32_MAX, msEach); }
 
 void playPass(uint32_t ms, bool draw) {
     scriptedNowMs += ms;
@@ -154,16 +122,18 @@ bool playUntil(const std::function<bool()>& done, uint32_t maxMs, uint32_t msEac
 void pressKey(unsigned char key) { sendCharacter(key, true); }
 void releaseKey(unsigned char key) { sendCharacter(key, false); }
 void tapKey(unsigned char key) { pressKey(key), releaseKey(key); }
-void tapSpecialKey(int key) { sendKey(specialKeySymbol(key), 0, true), sendKey(specialKeySymbol(key), 0, false); }
 void pressButton(int button) { sendButton(button, true); }
 void releaseButton(int button) { sendButton(button, false); }
 
-void focusElsewhere() { setFocus(elsewhere); }
-void focusGame() { setFocus(gameWindow()); }
-
-Pixel framePixel(int x, int y) {
-    return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight);
+void tapSpecialKey(int key) {
+    const KeySym symbol = key == GLUT_KEY_HOME ? XK_Home : XK_F1 + (key - GLUT_KEY_F1);
+    sendKey(symbol, 0, true), sendKey(symbol, 0, false);
 }
+
+void focusElsewhere() { XSetInputFocus(display(), elsewhere, RevertToPointerRoot, CurrentTime), pumpEvents(); }
+void focusGame() { XSetInputFocus(display(), gameWindow(), RevertToPointerRoot, CurrentTime), pumpEvents(); }
+
+Pixel framePixel(int x, int y) { return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight); }
 
 std::string gameOutput() {
     printed += testing::internal::GetCapturedStdout();
