@@ -1,5 +1,4 @@
-// The file readers, given good and bad files: BMP and TGA pictures (their pixels, or no picture and one line naming
-// the file), the heightfield built from a picture, OBJ models and their material libraries, and shader text.
+// The file readers, given good and bad files: BMP and TGA pictures, the heightfield, OBJ models and materials, shaders.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <fcntl.h>
@@ -21,33 +20,46 @@
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using Ints = std::vector<int32_t>;
 
 const std::string path = testing::TempDir() + "readers_test.img";
 
-// Writes the bytes to the test's file and hands its path to read; returns what was printed, on either stream.
+std::string writeFile(const std::string& name, const std::string& text) {
+    std::ofstream(testing::TempDir() + name, std::ios::binary) << text;
+    return testing::TempDir() + name;
+}
+
+// Writes the bytes to the test's file and reads it; returns what was printed, on either stream.
 template <typename Content>
 std::string printedReading(const Content& bytes, const std::function<void(const char*)>& read) {
-    std::ofstream(path).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    writeFile("readers_test.img", std::string(bytes.begin(), bytes.end()));
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     read(path.c_str());
     return testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
 }
 
+bool oneLineNamingTheFile(const std::string& out) {
+    return out.find(path) != std::string::npos && out.find('\n') == out.size() - 1;
+}
+
 void put(Bytes* b, size_t at, uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) (*b)[at + i] = uint8_t(value >> (8 * i));
 }
 
-// A 24-bit BMP whose stored pixel i (in file order) is B=i, G=i+100, R=i+200; rows padded to 4 bytes.
-Bytes makeBmp(uint32_t infoSize, int32_t width, int32_t height) {
-    const int start = 14 + int(infoSize), rowSize = (width * 3 + 3) / 4 * 4;
+// A 24-bit BMP whose pixel i, bottom row first, is B=i, G=i+100, R=i+200, rows padded to 4 bytes; and its RGB.
+std::pair<Bytes, Bytes> makeBmp(uint32_t infoSize, int32_t width, int32_t height) {
+    const int start = 14 + int(infoSize), rowSize = (width * 3 + 3) / 4 * 4, rows = std::abs(height);
     const int size = infoSize == 12 ? 2 : 4;  // OS/2 headers hold 16-bit sizes
-    Bytes b(size_t(start + rowSize * std::abs(height)), 0);
+    Bytes b(size_t(start + rowSize * rows), 0), rgb;
     put(&b, 10, start, 4), put(&b, 14, infoSize, 4), put(&b, 18, uint32_t(width), size);
     put(&b, 18 + size, uint32_t(height), size), put(&b, 20 + 2 * size, 24, 2);
-    for (int i = 0; i < width * std::abs(height); ++i)
-        for (int c = 0; c < 3; ++c) b[size_t(start + i / width * rowSize + 3 * (i % width) + c)] = uint8_t(i + 100 * c);
-    return b;
+    for (int i = 0; i < width * rows; ++i) {
+        const int row = height < 0 ? rows - 1 - i / width : i / width;  // top-down files store the top row first
+        for (int c = 0; c < 3; ++c) b[size_t(start + row * rowSize + 3 * (i % width) + c)] = uint8_t(i + 100 * c);
+        rgb.insert(rgb.end(), {uint8_t(i + 200), uint8_t(i + 100), uint8_t(i)});
+    }
+    return {b, rgb};
 }
 
 // An 18-byte TGA header of the given type, size and depth, followed by the body.
@@ -57,22 +69,20 @@ Bytes tga(uint8_t type, uint16_t width, uint16_t height, uint8_t bits, Bytes bod
     return header.insert(header.end(), body.begin(), body.end()), header;
 }
 
-bool oneLineNamingTheFile(const std::string& out) {
-    return out.find(path) != std::string::npos && out.find('\n') == out.size() - 1;
+// Builds the terrain from an image of the given size and depth; returns the status and what it printed.
+std::pair<int, std::string> build(int width, int height, int bits, Bytes data) {
+    TgaImage picture{0, uint8_t(bits == 8 ? 3 : 2), uint8_t(bits), int16_t(width), int16_t(height), std::move(data)};
+    testing::internal::CaptureStdout();
+    int status = buildHeightfield(picture, "hills.tga");
+    return {status, testing::internal::GetCapturedStdout()};
 }
 
-using Ints = std::vector<int32_t>;
+std::string said;  // what the last model read printed
 
-std::string writeFile(const std::string& name, const std::string& text) {
-    std::ofstream(testing::TempDir() + name) << text;
-    return testing::TempDir() + name;
-}
-
-// Reads the text as a model file, with what the reader printed.
-std::pair<std::unique_ptr<ObjModel>, std::string> readObj(const std::string& text) {
+std::unique_ptr<ObjModel> readObj(const std::string& text) {
     std::unique_ptr<ObjModel> model;
-    const std::string out = printedReading(text, [&](const char* file) { model.reset(glmReadOBJ(file)); });
-    return {std::move(model), out};
+    said = printedReading(text, [&](const char* file) { model.reset(glmReadOBJ(file)); });
+    return model;
 }
 
 // Vertex, texcoord and normal index of every corner, triangle by triangle.
@@ -86,43 +96,30 @@ std::vector<Ints> corners(const ObjModel& model) {
 const std::string entries = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 1\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvt 0.5 0.5\n"
                             "vn 0 0 1\nvn 0 1 0\nvn 1 0 0\nvn 0 0 -1\nvn 0 -1 0\n";
 
-// Builds the terrain from an image of the given size and depth; returns the status and what it printed.
-std::pair<int, std::string> build(int width, int height, int bits, std::vector<uint8_t> data) {
-    TgaImage picture{0, uint8_t(bits == 8 ? 3 : 2), uint8_t(bits), int16_t(width), int16_t(height), std::move(data)};
-    testing::internal::CaptureStdout();
-    int status = buildHeightfield(picture, "hills.tga");
-    return {status, testing::internal::GetCapturedStdout()};
-}
-
 }  // namespace
 
+// Good files by header size and shape; bad ones patch a value of so many bytes at an offset, or keep only a start.
 TEST(BmpReader, ReadsGoodFilesBottomRowFirstAndNamesTheOthersInOneLine) {
-    // Header size and shape; the bad files patch a good one (a value of so many bytes at an offset) or keep its start.
     const struct { uint32_t info; int32_t width, height; size_t at = 0; uint32_t value = 0; int bytes = 0, keep = -1; }
     files[] = {{40, 3, 1}, {40, 4, 3}, {12, 3, 2}, {108, 5, 2}, {124, 1, 1}, {40, 3, -4}, {40, 4, 4, 0, 0, 0, 0},
         {40, 4, 4, 0, 0, 0, 20}, {40, 4, 4, 0, 0, 0, 54 + 47}, {40, 4, 4, 14, 64, 4}, {40, 4, 4, 28, 32, 2},
         {40, 4, 4, 30, 1, 4}, {40, 4, 4, 18, 0, 4}, {40, 4, 4, 22, 0, 4}, {40, 4, 4, 10, 0xfffffff0u, 4}};
     for (const auto& f : files) {
-        const bool good = f.bytes == 0 && f.keep < 0;
-        Bytes bytes = makeBmp(f.info, f.width, f.height);
+        auto [bytes, rgb] = makeBmp(f.info, f.width, f.height);
         put(&bytes, f.at, f.value, f.bytes);
         if (f.keep >= 0) bytes.resize(size_t(f.keep));
+        const bool good = f.bytes == 0 && f.keep < 0;
         std::unique_ptr<RgbImage> image;
         const std::string out = printedReading(bytes, [&](const char* file) { image = loadBmp(file); });
-        const int rows = good ? std::abs(f.height) : 0;
-        Bytes rgb;
-        for (int i = 0; i < f.width * rows; ++i) {  // top-down rows turn over
-            int stored = f.height < 0 ? (rows - 1 - i / f.width) * f.width + i % f.width : i;
-            rgb.insert(rgb.end(), {uint8_t(stored + 200), uint8_t(stored + 100), uint8_t(stored)});
-        }
-        EXPECT_TRUE(image->width == (good ? f.width : 0) && image->height == rows && image->pixels == rgb)
-            << "row " << &f - files;
-        EXPECT_TRUE(good ? out.empty() : oneLineNamingTheFile(out)) << out;
+        EXPECT_TRUE(good ? image->width == f.width && image->height == std::abs(f.height) && image->pixels == rgb &&
+                               out.empty()
+                         : !image->width && !image->height && image->pixels.empty() && oneLineNamingTheFile(out))
+            << "row " << &f - files << ": " << out;
     }
 }
 
-// File, pixels read (none: refused), message shown ("ERROR" ones lack the file's name); the RLE file holds a run of
-// 3, 2 raw and a spare byte.
+// Pixels read (none: refused) and the message ("ERROR" ones lack the file's name); the RLE file holds a run of 3,
+// 2 raw and a spare byte.
 TEST(TgaTexture, ReadsPixelsAsRgbOrShowsWhyNot) {
     const std::string data = "Could not read image data", rle = "Could not read RLE header";
     const std::tuple<Bytes, Bytes, std::string> cases[] = {
@@ -159,18 +156,19 @@ TEST(TerrainTga, ReadsColourAndGreyImagesAndReportsOthersInOneLine) {
     }
 }
 
-// Heights from each pixel's last byte (24-bit pixels made grey first), colours from 32-bit pixels only. Bad sizes
-// and depths are reported in one line naming the file and leave no terrain.
-TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursFrom32BitPixels) {
-    const std::tuple<int, std::vector<uint8_t>, float, float> images[] = {{16, {7, 99, 8, 98}, 98, -256},
+// Heights from each pixel's last byte (24-bit pixels made grey first), colours from 32-bit pixels only; bad sizes and
+// depths leave no terrain. Rescaled, heights span -3 to 9, read under a point of the 5 x 4 grid (column trunc(x) + 2,
+// row 102 - trunc(z)) and nowhere outside it.
+TEST(Terrain, HeightsFromGoodImagesOnlyRescaledUnderPointsInsideTheGrid) {
+    const std::tuple<int, Bytes, float, float> images[] = {{16, {7, 99, 8, 98}, 98, -256},
         {24, {0, 0, 0, 100, 150, 200}, 140, -256}, {32, {10, 20, 30, 200, 40, 50, 60, 100}, 100, 60}};
     for (const auto& [bits, pixels, height, blue] : images) {
         ASSERT_EQ(build(2, 1, bits, pixels).first, 0);
         float shade = terrain.surfaceColours ? terrain.surfaceColours[5] : -1;
         EXPECT_TRUE(terrain.heights[1] == height / 256 && shade == blue / 256) << bits;
     }
-    const std::tuple<int, int, int, std::vector<uint8_t>> bad[] = {
-        {0, 4, 8, {}}, {4, -2, 8, std::vector<uint8_t>(8)}, {2, 2, 12, std::vector<uint8_t>(8)}, {3, 3, 8, {1}}};
+    const std::tuple<int, int, int, Bytes> bad[] = {
+        {0, 4, 8, {}}, {4, -2, 8, Bytes(8)}, {2, 2, 12, Bytes(8)}, {3, 3, 8, {1}}};
     for (const auto& [width, height, bits, data] : bad) {
         build(2, 2, 8, {1, 2, 3, 4});
         auto [status, out] = build(width, height, bits, data);
@@ -178,13 +176,8 @@ TEST(Terrain, HeightsComeFromEachPixelsLastByteAndColoursFrom32BitPixels) {
         EXPECT_TRUE(status == -4 && out.rfind("Terrain: hills.tga: ", 0) == 0 && out.find('\n') == out.size() - 1);
         EXPECT_TRUE(terrain.heights == nullptr && rescaleHeightfield() == -1 && !terrainHeightAt(0, 100, &under));
     }
-}
-
-// Rescaled to span -3 to 9; the query reads the sample under a point inside the 5 x 4 grid (column
-// trunc(x) + 2, row 102 - trunc(z)), and nothing outside it.
-TEST(Terrain, RescaledHeightsSpanMinusThreeToNineUnderPointsInsideTheGrid) {
-    std::vector<uint8_t> grey;
-    for (int i = 0; i < 20; ++i) grey.push_back(uint8_t(i * 12));
+    Bytes grey(20);
+    for (int i = 0; i < 20; ++i) grey[size_t(i)] = uint8_t(i * 12);
     build(5, 4, 8, grey);
     EXPECT_EQ(rescaleHeightfield(), 0);
     const float points[][3] = {{0, 102, 2}, {0.9f, 101.5f, 7}, {-2, 102, 0}, {2.7f, 99, 19}, {-1.5f, 100.2f, 11},
@@ -199,9 +192,8 @@ TEST(Terrain, RescaledHeightsSpanMinusThreeToNineUnderPointsInsideTheGrid) {
 // A face goes on across a line that starts with a corner; values round once, as strtof rounds them.
 TEST(ObjReader, ReadsFacesInEveryFormAsFansAndValuesAsTheCLibraryDoes) {
     auto model = readObj("# comment\ns 1\no thing\nl 1 2\n" + entries + "f 1 2 3 4 5\nf 1/1 2/2 3/3 4/4 5/5\n"
-                         "f 1/1/1 2/2/2 3/3/3\n4/4/4 5/5/5\nf -5//-5 -4//-4 -3//-3 -2//-2 -1//-1\n"
-                         "f -5/-5/-5 2/-4/2 -3/3/-3 4/-2/4 -1/5/-1\nv 1.0000000596046448 +2.5 1e50\nv -0x1p-2 nan 3\nv")
-                     .first;
+        "f 1/1/1 2/2/2 3/3/3\n4/4/4 5/5/5\nf -5//-5 -4//-4 -3//-3 -2//-2 -1//-1\n"
+        "f -5/-5/-5 2/-4/2 -3/3/-3 4/-2/4 -1/5/-1\nv 1.0000000596046448 +2.5 1e50\nv -0x1p-2 nan 3\nv");
     std::vector<Ints> fans;
     for (auto [texcoord, normal] : {std::pair{0, 0}, {1, 0}, {1, 1}, {0, 1}, {1, 1}})
         for (int i : {1, 2, 3, 1, 3, 4, 1, 4, 5}) fans.push_back({i, i * texcoord, i * normal});
@@ -213,21 +205,21 @@ TEST(ObjReader, ReadsFacesInEveryFormAsFansAndValuesAsTheCLibraryDoes) {
     EXPECT_TRUE(std::isnan(v[22]) && v.size() == 27);
 }
 
+// Relative indices count back from the entries before their face, not from the file's end.
 TEST(ObjReader, IndicesNamingNoEntryGiveEntryZeroAndOneWarning) {
-    // Relative indices count back from the entries before their face, not from the file's end.
-    const std::string faces = "f 1/9 2/-6 0/1\nf 2/2 3/3 -7/-4\nf 1//1 2//7 3//3\nf 1 2\n";
-    auto [model, out] = readObj("v 0 0 0\nf -1 -2 1\n" + entries + faces);
+    auto model = readObj("v 0 0 0\nf -1 -2 1\n" + entries + "f 1/9 2/-6 0/1\nf 2/2 3/3 -7/-4\nf 1//1 2//7 3//3\n"
+                         "f 1 2\n");
     EXPECT_EQ(corners(*model), (std::vector<Ints>{{1, 0, 0}, {0, 0, 0}, {1, 0, 0}, {1, 0, 0}, {2, 0, 0}, {0, 1, 0},
         {2, 2, 0}, {3, 3, 0}, {0, 2, 0}, {1, 0, 1}, {2, 0, 0}, {3, 0, 3}, {1, 0, 0}, {2, 0, 0}, {0, 0, 0}}));
-    EXPECT_EQ(out, "glmReadOBJ() warning: 7 face indices out of range in \"" + path + "\", using 0.\n");
+    EXPECT_EQ(said, "glmReadOBJ() warning: 7 face indices out of range in \"" + path + "\", using 0.\n");
 }
 
 // Ns 0..1000 becomes 0..128; text after a value on its line is ignored; CR LF line ends.
 TEST(ObjReader, GroupsAndMaterialsComeNewestFirstFromTheLibraryBesideTheModel) {
     writeFile("obj_reader_test.mtl", "Kd 0.1 0.2 0.3\nnewmtl red\nKd 1 0 0\nNs 1000\nKa 0.5 0 0 newmtl hidden\n"
                                      "newmtl blue\r\nKs 0.25 0.5 1\r\n");
-    auto [model, out] = readObj("mtllib obj_reader_test.mtl\n" + entries + "f 1 2 3\ng a\nusemtl red\nf 1 3 4\ng b\n"
-                                "f 1 2 4\nusemtl blue\ng a\nf 2 3 4\ng\nusemtl green\nf 3 4 5");
+    auto model = readObj("mtllib obj_reader_test.mtl\n" + entries + "f 1 2 3\ng a\nusemtl red\nf 1 3 4\ng b\n"
+                         "f 1 2 4\nusemtl blue\ng a\nf 2 3 4\ng\nusemtl green\nf 3 4 5");
     std::vector<std::tuple<std::string, uint32_t, std::vector<uint32_t>>> groups;
     for (const ObjGroup& g : model->groups) groups.emplace_back(g.name, g.material, g.triangleIndices);
     EXPECT_EQ(groups, (decltype(groups){{"", 0, {4}}, {" b", 2, {2}}, {" a", 2, {1, 3}}, {"default", 0, {0}}}));
@@ -236,7 +228,7 @@ TEST(ObjReader, GroupsAndMaterialsComeNewestFirstFromTheLibraryBesideTheModel) {
     EXPECT_EQ(m[0].name + m[1].name + m[2].name, "defaultredblue");
     EXPECT_EQ((std::vector<float>{m[0].diffuse[2], m[1].diffuse[0], m[1].shininess, m[1].ambient[0], m[2].specular[1],
                                   m[2].shininess}), (std::vector<float>{0.3f, 1, 128, 0.5f, 0.5f, 65}));
-    EXPECT_EQ(out, "glmFindMaterial():  can't find material \"green\".\n");
+    EXPECT_EQ(said, "glmFindMaterial():  can't find material \"green\".\n");
 }
 
 // Corners within ninety degrees share one normal: the cube's 36 corners get 8, two triangles folded back on each
@@ -246,45 +238,41 @@ TEST(ObjReader, CornersWithinNinetyDegreesShareANormalThatStaysFinite) {
         "v 0 1 1\nf 1 3 2\nf 1 4 3\nf 5 6 7\nf 5 7 8\nf 1 2 6\nf 1 6 5\nf 4 7 3\nf 4 8 7\nf 1 5 8\nf 1 8 4\nf 2 3 7\n"
         "f 2 7 6\n", 8}, {"v 0 0 0\nv 1 0 0\nv 0 1 0\nv 5 5 5\nf 1 2 3\nf 1 3 2\nf 1 2 1\n", 6}};
     for (const auto& [text, count] : models) {
-        auto model = readObj(text).first;
+        auto model = readObj(text);
         glmBuildFacetNormals(model.get());
         testing::internal::CaptureStderr();
         glmVertexNormals(model.get());
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), count == 8 ? "" : "glmVertexNormals(): vertex w/o a triangle\n");
+        const std::string warned = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(warned, count == 8 ? "" : "glmVertexNormals(): vertex w/o a triangle\n");
         EXPECT_EQ(model->normalCount, count);
         for (float v : model->normals) EXPECT_TRUE(std::isfinite(v));
     }
 }
 
+// The token message goes to standard output; the child sends it to stderr to be matched.
 TEST(ObjReaderDeath, UnreadableFilesAndUnknownVertexTokensEndTheProcess) {
-    // The token message goes to standard output; the child sends it to stderr to be matched.
     const std::pair<std::string, const char*> fatal[] = {
         {"/nonexistent/missing.obj", "glmReadOBJ\\(\\) failed: can't open data file \"/nonexistent/missing.obj\""},
         {"/tmp", "can't open data file"}, {writeFile("obj_reader_test_vp.obj", "vp 1 2\n"), "Unknown token \"vp\""},
         {writeFile("obj_reader_test_lib.obj", "mtllib absent.mtl\n"), "can't open material file \".*/absent.mtl\""}};
-    for (const auto& [path, message] : fatal)
-        EXPECT_EXIT((dup2(2, 1), glmReadOBJ(path.c_str())), testing::ExitedWithCode(1), message);
+    for (const auto& [file, message] : fatal)
+        EXPECT_EXIT((dup2(2, 1), glmReadOBJ(file.c_str())), testing::ExitedWithCode(1), message);
 }
 
-// Another program cutting the file short and writing it out again while the game reads it gives the game the model
-// as far as it read it, never a fault.
+// Another program cutting the file short and writing it out again while the game reads it: the model as far as read.
 TEST(ObjReader, AFileCutShortWhileItIsReadIsReadAsFarAsItGoes) {
     std::string text;
     for (int i = 0; i < 400000; ++i) text += "v 1 2 3\n";
     const std::string file = writeFile("obj_reader_test_cut.obj", text);
     const int descriptor = open(file.c_str(), O_WRONLY);
+    const size_t half = text.size() / 2;
     std::atomic<bool> reading{true};
     std::thread cutter([&] {
-        const size_t half = text.size() / 2;
-        while (reading) {
-            EXPECT_EQ(ftruncate(descriptor, off_t(half)), 0);
-            EXPECT_EQ(pwrite(descriptor, text.data() + half, text.size() - half, off_t(half)), ssize_t(text.size() - half));
-        }
+        while (reading) EXPECT_TRUE(ftruncate(descriptor, off_t(half)) == 0 &&
+                                    pwrite(descriptor, &text[half], half, off_t(half)) == ssize_t(half));
     });
-    for (int read = 0; read < 20; ++read) {
-        std::unique_ptr<ObjModel> model(glmReadOBJ(file.c_str()));
-        EXPECT_GE(model->vertexCount, 199999u);
-    }
+    for (int read = 0; read < 20; ++read)
+        EXPECT_GE(std::unique_ptr<ObjModel>(glmReadOBJ(file.c_str()))->vertexCount, 199999u);
     reading = false;
     cutter.join();
     close(descriptor);
@@ -292,11 +280,10 @@ TEST(ObjReader, AFileCutShortWhileItIsReadIsReadAsFarAsItGoes) {
 
 // The shader loader names an unreadable or empty file itself and draws on without shaders: the reader says null.
 TEST(ReadTextFile, YieldsNullForMissingEmptyAndDirectoryAndTheWholeTextOtherwise) {
-    for (const char* missing : {"/nonexistent/gorvanka.vert", "/tmp"}) EXPECT_EQ(readTextFile(missing), nullptr);
-    for (std::string content : {"", "a\r\nb\r\n"}) {
-        std::ofstream(path, std::ios::binary) << content;
-        char* text = readTextFile(path.c_str());
-        EXPECT_EQ(text ? std::string(text) : "(null)", content.empty() ? "(null)" : content);
-        std::free(text);
+    const std::pair<std::string, const char*> files[] = {{"/nonexistent/gorvanka.vert", nullptr}, {"/tmp", nullptr},
+        {writeFile("readers_test_empty.vert", ""), nullptr}, {writeFile("readers_test.vert", "a\r\nb\n"), "a\r\nb\n"}};
+    for (const auto& [file, text] : files) {
+        std::unique_ptr<char, decltype(&std::free)> read(readTextFile(file.c_str()), std::free);
+        EXPECT_STREQ(read.get(), text) << file;
     }
 }
