@@ -1,6 +1,5 @@
-// Keys and buttons as X events to the game's window, through the callbacks start-up registered: taps and presses
-// within one step, repeats, capitals, the same drive at every frame rate, the focus leaving with keys held and the
-// pause it brings, the function keys, and the engine loop each pedal brings in. The game sits on its first banner, where it drives but takes no pickup.
+// Keys and buttons as X events to the game's window, through the registered callbacks; the game sits on its first
+// banner, where it drives but takes no pickup.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -21,9 +20,7 @@
 
 namespace {
 
-using Events = std::vector<std::pair<uint32_t, std::function<void()>>>;
-
-// Back at the start at rest, between two steps, nothing held.
+// Back at the start at rest, half way between two steps, nothing held.
 class Input : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -33,17 +30,29 @@ protected:
         playFrames(1, 16);
         putPlayerAtStart();
         resetDriveState();
-        playFrames(1, 16 - unsteppedMs + 8);  // half way to the next step
+        playFrames(1, 16 - unsteppedMs + 8);
     }
 };
 
 // Passes at rate frames a second for ms, undrawn; each event goes to the game in the first pass at or after its time.
-void frames(int rate, uint32_t ms, const Events& events) {
+void frames(int rate, uint32_t ms, const std::vector<std::pair<uint32_t, std::function<void()>>>& events) {
     size_t next = 0;
     for (long frame = 0; frame * 1000 / rate <= ms; ++frame) {
         if (frame > 0) playPass(uint32_t(frame * 1000 / rate - (frame - 1) * 1000 / rate), false);
         while (next < events.size() && events[next].first <= frame * 1000 / rate) events[next++].second();
     }
+}
+
+// The near and far planes of the projection in force.
+std::pair<float, float> viewRange() {
+    float m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    return {m[14] / (m[10] - 1), m[14] / (m[10] + 1)};
+}
+
+GLint textureFilter(GLenum which) {
+    GLint filter = 0;
+    return glGetTexParameteriv(GL_TEXTURE_2D, which, &filter), filter;
 }
 
 }  // namespace
@@ -65,19 +74,17 @@ TEST_F(Input, ATapDrivesOneStepAndAPressAfterItHolds) {
 TEST_F(Input, RepeatsDoNothingAndCapitalsDoNotDrive) {
     player.ammo = 2;
     gameOutput();
-    for (int tap = 0; tap < 2; ++tap) tapKey(' ');
+    tapKey(' '), tapKey(' ');
     EXPECT_EQ(player.ammo, 0) << "a double tap within one step fires twice";
     for (int repeat = 0; repeat < 2; ++repeat) pressKey(' '), pressKey('c');
     releaseKey(' '), releaseKey('c');
-    EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nIMA CHARGIN MAH LAZERS!\nOut of ammobbb\n")
-        << "a held key's repeats do not fire";
+    EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nIMA CHARGIN MAH LAZERS!\nOut of ammobbb\n") << "no repeat fires";
     EXPECT_TRUE(player.cameraPulledBack) << "nor toggle";
     tapKey('c');
     pressKey('W');
     playFrames(2, 16);
     EXPECT_EQ(drive.forwardSpeed, 0) << "'W' does not drive";
-    releaseKey('W');
-    pressKey('w');
+    releaseKey('W'), pressKey('w');
     playFrames(2, 16);
     releaseKey('W');
     playFrames(2, 16);
@@ -98,13 +105,12 @@ TEST_F(Input, TheSameDriveAtEveryFrameRate) {
                              drive.reverseSpeed, float(player.boostPoints)};
     }
     EXPECT_EQ(ends[0], ends[1]);
-    EXPECT_LT(ends[0][1], 4970 - 100) << "the script did drive";
-    EXPECT_LT(ends[0][5], 200 - 50) << "and boost";
+    EXPECT_TRUE(ends[0][1] < 4970 - 100 && ends[0][5] < 200 - 50) << "the script did drive and boost";
 }
 
-// With the focus on another window the game pauses: the keys and the button held are let go there, game time stands
-// still, every sound is held and the overlay says PAUSED. Back in focus, play goes on from where it stopped, the time
-// away thrown away. Without auto-pause the keys are still let go, and the car coasts meanwhile.
+// With the focus on another window the game pauses: the keys and the button held are let go, game time stands still,
+// every sound is held and the overlay says PAUSED; back in focus, play goes on from where it stopped, the time away
+// thrown away. Without auto-pause the keys are still let go, and the car coasts meanwhile.
 TEST_F(Input, FocusAwayPausesTheGameAndLetsGoOfTheKeys) {
     for (bool autoPause : {true, false}) {
         SetUp();
@@ -131,40 +137,27 @@ TEST_F(Input, FocusAwayPausesTheGameAndLetsGoOfTheKeys) {
     setAutoPause(true);
 }
 
-// The near and far planes of the projection in force.
-std::pair<float, float> viewRange() {
-    float m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    return {m[14] / (m[10] - 1), m[14] / (m[10] + 1)};
-}
-
-GLint boundTextureFilter(GLenum which) {
-    GLint filter = 0;
-    glGetTexParameteriv(GL_TEXTURE_2D, which, &filter);
-    return filter;
-}
-
-// Each function key acts at once and says so where it always did; F5 steps through three modes, the others undo
-// themselves on a second press. Between frames, as a player presses them.
+// Each function key acts at once, between frames, and says so where it always did; F5 steps through three modes, the
+// others undo themselves on a second press.
 TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
     playFrames(1);
     gameOutput();
-    const struct { int key; std::function<bool()> done; const char* said; } presses[] = {
+    const struct { int key; bool (*done)(); const char* said; } presses[] = {
         {GLUT_KEY_F1, [] { return renderOptions.helpVisible; }, ""},
         {GLUT_KEY_F2, [] { return renderOptions.fpsVisible; }, ""},
         {GLUT_KEY_F3, [] { GLint modes[2]; glGetIntegerv(GL_POLYGON_MODE, modes); return modes[0] == GL_LINE; }, ""},
-        {GLUT_KEY_F4, [] { return boundTextureFilter(GL_TEXTURE_MAG_FILTER) == GL_LINEAR; },
+        {GLUT_KEY_F4, [] { return textureFilter(GL_TEXTURE_MAG_FILTER) == GL_LINEAR; },
          "Switched to bilinear texture sampling\n"},
         {GLUT_KEY_F5, [] { return true; }, "Mipmapping is off\n"},
-        {GLUT_KEY_F5, [] { return boundTextureFilter(GL_TEXTURE_MIN_FILTER) == GL_NEAREST_MIPMAP_NEAREST; },
+        {GLUT_KEY_F5, [] { return textureFilter(GL_TEXTURE_MIN_FILTER) == GL_NEAREST_MIPMAP_NEAREST; },
          "Mipmapping is nearest neighbor\n"},
-        {GLUT_KEY_F5, [] { return boundTextureFilter(GL_TEXTURE_MIN_FILTER) == GL_LINEAR_MIPMAP_LINEAR; },
+        {GLUT_KEY_F5, [] { return textureFilter(GL_TEXTURE_MIN_FILTER) == GL_LINEAR_MIPMAP_LINEAR; },
          "Mipmapping is linear\n"},
         {GLUT_KEY_F6, [] { return glIsEnabled(GL_FOG) == GL_TRUE; }, ""},
         {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 1) < 0.01 && std::abs(far - 200) < 1; },
          "Frustum Culling off\n"},
         {GLUT_KEY_F9, [] { return glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST); }, "Transparancy off\n"},
-        {GLUT_KEY_F4, [] { return boundTextureFilter(GL_TEXTURE_MAG_FILTER) == GL_NEAREST; },
+        {GLUT_KEY_F4, [] { return textureFilter(GL_TEXTURE_MAG_FILTER) == GL_NEAREST; },
          "Switched to nearest neighbor texture sampling\n"},
         {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 0.5) < 0.01 && far > 100000; },
          "Frustum Culling on\n"},
@@ -178,15 +171,13 @@ TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
         EXPECT_TRUE(press.done()) << "F" << press.key;
         EXPECT_EQ(gameOutput(), press.said) << "F" << press.key;
     }
-    playFrames(1);
 }
 
 // One loop at a time: accelerating, at top speed, braking, and rolling to a stop.
 TEST_F(Input, EachPedalBringsInItsEngineLoop) {
     using S = EngineSound;
-    const struct { unsigned char key; bool down; int passes; S heard; } script[] = {
-        {'w', true, 20, S::accelerating}, {'w', true, 110, S::topSpeed}, {'w', false, 0, S::none},
-        {'s', true, 20, S::idle}, {'s', false, 20, S::idle}};
+    const struct { unsigned char key; bool down; int passes; S heard; } script[] = {{'w', true, 20, S::accelerating},
+        {'w', true, 110, S::topSpeed}, {'w', false, 0, S::none}, {'s', true, 20, S::idle}, {'s', false, 20, S::idle}};
     for (const auto& step : script) {
         step.down ? pressKey(step.key) : releaseKey(step.key);
         if (step.heard == S::none) continue;
