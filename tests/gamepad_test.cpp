@@ -3,19 +3,16 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 
 namespace {
 
-// A pad is an SDL virtual joystick of the game-controller type, so SDL maps its buttons and axes in its own
-// controller order: button n is SDL_GameControllerButton n, axis n SDL_GameControllerAxis n.
+// A virtual joystick of the game-controller type: SDL maps button n and axis n in its own controller order. Each
+// control as its key, through the game, is the pad test's.
 SDL_Joystick* plugIn() {
     SDL_VirtualJoystickDesc pad{};
-    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
-    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    pad.naxes = SDL_CONTROLLER_AXIS_MAX, pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&pad));
 }
 
@@ -40,8 +37,7 @@ std::string held() {
         {pad.accelerate, "accelerate"}, {pad.brake, "brake"}, {pad.boost, "boost"}, {pad.fire, "fire"},
         {pad.start, "start"}, {pad.back, "back"}};
     std::string names;
-    for (const auto& [on, name] : flags)
-        if (on) names += (names.empty() ? "" : " ") + std::string(name);
+    for (const auto& [on, name] : flags) names += on ? (names.empty() ? "" : " ") + std::string(name) : "";
     return names;
 }
 
@@ -52,32 +48,24 @@ protected:
     void TearDown() override { closeGamepads(); }
 };
 
-// Each axis just inside and past its dead zone, then just outside and inside its release zone; each button alone.
-TEST_F(Gamepad, EachControlHoldsItsFlagPastItsDeadZoneAndLetsGoWellInsideIt) {
+// Each axis just inside and past its dead zone, then just outside and inside its release zone.
+TEST_F(Gamepad, EachAxisHoldsItsFlagPastItsDeadZoneAndLetsGoWellInsideIt) {
     const struct { int axis, reading; const char* held; } axes[] = {
         {kStickX, 8000, ""}, {kStickX, 8001, "steerRight"}, {kStickX, 6001, "steerRight"}, {kStickX, 6000, ""},
         {kStickX, -8000, ""}, {kStickX, -8001, "steerLeft"}, {kStickX, -6001, "steerLeft"}, {kStickX, -6000, ""},
         {kRightTrigger, 10922, ""}, {kRightTrigger, 10923, "accelerate"}, {kRightTrigger, 8193, "accelerate"},
         {kRightTrigger, 8192, ""}, {kLeftTrigger, 10922, ""}, {kLeftTrigger, 10923, "brake"},
         {kLeftTrigger, 8193, "brake"}, {kLeftTrigger, 8192, ""}, {SDL_CONTROLLER_AXIS_RIGHTX, -32768, ""}};
-    const std::map<int, std::string> buttons = {{SDL_CONTROLLER_BUTTON_A, "fire"}, {SDL_CONTROLLER_BUTTON_BACK, "back"},
-        {SDL_CONTROLLER_BUTTON_START, "start"}, {SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, "boost"},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "steerLeft"}, {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, "steerRight"}};
     ASSERT_TRUE(openGamepads());
     SDL_Joystick* pad = plugIn();
     for (const auto& step : axes) {
         tilt(pad, step.axis, step.reading);
         EXPECT_EQ(held(), step.held) << "axis " << step.axis << " at " << step.reading;
     }
-    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
-        SDL_JoystickSetVirtualButton(pad, button, 1);
-        EXPECT_EQ(held(), buttons.count(button) ? buttons.at(button) : "") << "button " << button;
-        SDL_JoystickSetVirtualButton(pad, button, 0);
-        EXPECT_EQ(held(), "");
-    }
 }
 
-// SDL's joystick support is started first, as a pad must exist before the game opens its controllers.
+// SDL's joystick support is started first, as a pad must exist before the game opens its controllers. Every button
+// of one pad and the other's A, held together, hold every flag; the pad pulled out lets go of all it held.
 TEST_F(Gamepad, PadsPluggedInBeforeAndAfterOpeningAreSeenAndOnePulledOutLetsGoOfAllItHeld) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
     SDL_Joystick* early = plugIn();
@@ -87,7 +75,7 @@ TEST_F(Gamepad, PadsPluggedInBeforeAndAfterOpeningAreSeenAndOnePulledOutLetsGoOf
     // Opening a pad sets its triggers to rest until SDL next reads it, so the game first sees it plugged in.
     SDL_Joystick* late = plugIn();
     EXPECT_EQ(held(), "fire");
-    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)  // all but the other pad's A, held together
+    for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)
         SDL_JoystickSetVirtualButton(late, button, button != SDL_CONTROLLER_BUTTON_A);
     for (int trigger : {kLeftTrigger, kRightTrigger}) tilt(late, trigger, 32767);
     EXPECT_EQ(held(), "steerLeft steerRight accelerate brake boost fire start back");
