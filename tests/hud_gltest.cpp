@@ -1,5 +1,5 @@
-// The overlay: the font's letters against a stored picture and the meters' colours on a plain GL context; each
-// level's start; the read-out's words.
+// The overlay on a plain GL context: the font's letters against a stored picture and the meters' colours; each level's
+// start; the read-out's words.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -20,17 +20,13 @@
 #include "world/skybox.h"
 #include "world/terrain.h"
 
-// The stored picture holds the alphabet in two lines of 13 letters, 10 pixels a letter and 13 rows a line, as a
-// binary PBM: rows top first, a bit set where lit.
+// The stored picture, a binary PBM (rows top first, a bit set where lit), holds the alphabet in two lines of 13.
 TEST(Font, LettersMatchTheStoredAlphabet) {
     ensureGlContext();
     buildFont();
     glClear(GL_COLOR_BUFFER_BIT);
     glColor3f(1, 1, 1);
-    for (const auto& [y, letters] : {std::pair{102, "ABCDEFGHIJKLM"}, {89, "NOPQRSTUVWXYZ"}}) {
-        glWindowPos2i(5, y);
-        drawText(letters);
-    }
+    glWindowPos2i(5, 102), drawText("ABCDEFGHIJKLM"), glWindowPos2i(5, 89), drawText("NOPQRSTUVWXYZ");
     std::string bits(17 * 26, '\0');
     for (int row = 0; row < 26; ++row)
         for (int column = 0; column < 130; ++column)
@@ -61,11 +57,12 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
     levelNumber = 1;
 }
 
-// Every level start: the start pose and the sky round the camera; the level's field, meters (level 1 restores them)
-// and fog; fresh pickups, on hills of 2 or more 3 above them, the others at 5.
+// Every level start: the start pose, the sky round the camera; the level's field, meters (level 1 restores them) and
+// fog; fresh pickups, on hills of 2 or more 3 above them, the others at 5. Each starts far off, turned and tipped.
 TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
     ensureGlContext();
     ASSERT_TRUE(loadHeightfield() == 0 && rescaleHeightfield() == 0);
+    // Camera, vehicle, view, right and up, then pitch, heading and roll, and the sky's centre.
     const std::vector<float> start = {0, 17, 4970, 0, 5, 4940, 0, -0.4f, -1, 1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 4970};
     using Meters = std::tuple<int32_t, int32_t, int32_t>;  // health, ammo, boost points
     const struct { int number, minCount, maxCount, minKind, maxKind; Meters meters; bool fog; } plans[] = {
@@ -73,22 +70,18 @@ TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
         {3, 200, 300, 2, 2, {75, 9, 3}, true}};
     int overHills = 0;
     for (const auto& plan : plans) {
-        SCOPED_TRACE(testing::Message() << "level " << plan.number);
-        // Far from the start, turned and tipped off the road, with other meters.
         player.cameraPos = player.viewDir = player.rightDir = player.upDir = player.vehiclePos = {1, 2, 3};
         player.pitch = player.heading = player.roll = sky.centreX = sky.centreZ = 7;
         std::tie(player.health, player.ammo, player.boostPoints, drive.forwardSpeed) = std::make_tuple(75, 9, 3, 80.0f);
         switchFog(!plan.fog);
         levelNumber = plan.number;
         startLevel();
-        // The pose as camera, vehicle, view, right and up, then pitch, heading and roll; and the sky's centre.
-        std::vector<float> poseAndSky;
+        std::vector<float> pose;
         for (const Vec3& v : {player.cameraPos, player.vehiclePos, player.viewDir, player.rightDir, player.upDir})
-            poseAndSky.insert(poseAndSky.end(), {v.x, v.y, v.z});
-        poseAndSky.insert(poseAndSky.end(), {player.pitch, player.heading, player.roll, sky.centreX, sky.centreZ});
-        EXPECT_EQ(poseAndSky, start);
-        EXPECT_EQ(Meters(player.health, player.ammo, player.boostPoints), plan.meters);
-        EXPECT_TRUE(drive.forwardSpeed == 0 && bool(glIsEnabled(GL_FOG)) == plan.fog);
+            pose.insert(pose.end(), {v.x, v.y, v.z});
+        pose.insert(pose.end(), {player.pitch, player.heading, player.roll, sky.centreX, sky.centreZ});
+        EXPECT_TRUE(pose == start && Meters(player.health, player.ammo, player.boostPoints) == plan.meters &&
+                    drive.forwardSpeed == 0 && bool(glIsEnabled(GL_FOG)) == plan.fog) << "level " << plan.number;
         ASSERT_TRUE(level.pickupCount >= plan.minCount && level.pickupCount <= plan.maxCount);
         std::set<int> kinds;
         for (const Pickup* p = level.pickups; p < level.pickups + level.pickupCount; ++p) {
@@ -97,18 +90,17 @@ TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
             overHills += overHill;
             EXPECT_TRUE(std::abs(p->position.x) <= 105 && std::abs(p->position.z) <= 4999 && p->radius == 15 &&
                         !p->collected && p->position.y == (overHill ? height + 3 : 5))
-                << "pickup " << p - level.pickups;
+                << "level " << plan.number << ", pickup " << p - level.pickups;
             kinds.insert(p->kind);
         }
-        EXPECT_TRUE(*kinds.begin() == plan.minKind && *kinds.rbegin() == plan.maxKind);
+        EXPECT_TRUE(*kinds.begin() == plan.minKind && *kinds.rbegin() == plan.maxKind) << "level " << plan.number;
     }
     EXPECT_GT(overHills, 0);
     levelNumber = 1;
 }
 
 TEST(FrameRateText, SpellsTheRateInCapitalWords) {
-    const std::pair<int, const char*> cases[] = {{62, "FPS: SIXTYTWO"}, {60, "FPS: SIXTY"}, {7, "FPS: SEVEN"},
-        {100, "FPS: "}, {123, "FPS: THREE"}, {45, "FPS: FOURTYFIVE"}, {99, "FPS: NINTYNINE"}, {10, "FPS: TEN"},
-        {19, "FPS: NINETEEN"}, {-3, "FPS: "}};
-    for (const auto& [rate, text] : cases) EXPECT_EQ(frameRateText(rate), text) << rate;
+    for (auto [rate, text] : {std::pair{62, "FPS: SIXTYTWO"}, {60, "FPS: SIXTY"}, {7, "FPS: SEVEN"}, {100, "FPS: "},
+             {123, "FPS: THREE"}, {45, "FPS: FOURTYFIVE"}, {19, "FPS: NINETEEN"}, {-3, "FPS: "}})
+        EXPECT_EQ(frameRateText(rate), text) << rate;
 }
