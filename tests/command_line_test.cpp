@@ -43,7 +43,7 @@ const Case kCases[] = {
     {{"--size", "800x600\xff"}, "unprintable bytes in the argument \"800x600\\xff\""},
     {{"--" + std::string(300, 'q')}, "unknown option \"--" + std::string(62, 'q') + "\"..."}};
 
-auto fields(const Settings& s) { return std::make_tuple(s.fullscreen, s.width, s.height, s.vsync, s.volume, s.autoPause); }
+auto fields(Settings s) { return std::make_tuple(s.fullscreen, s.width, s.height, s.vsync, s.volume, s.autoPause); }
 
 TEST(CommandLine, EachArgumentListGivesItsVerdictSettingsAndOutput) {
     for (const Case& c : kCases) {
