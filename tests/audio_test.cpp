@@ -1,6 +1,5 @@
-// The game's sounds on the dummy driver: each is a tone of its own frequency and the mix is captured, so the test
-// can tell which are heard. Everything is measured in samples mixed, never in time waited, so a busy machine that
-// mixes late changes nothing. The sounds not written here are missing, as a broken install would leave them.
+// The game's sounds on the dummy driver, each a tone of its own, told apart in the captured mix; measured in samples
+// mixed, never in time waited, so a busy machine changes nothing. Sounds not written here are missing.
 #include "audio/sounds.h"
 
 #include <SDL.h>
@@ -12,7 +11,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <mutex>
 
 namespace fs = std::filesystem;
@@ -24,9 +22,7 @@ const double kTones[] = {kTrack1, kTrack3, kIdle};
 const double kHeard = 1000, kSilent = 150;  // amplitude in sample units
 const fs::path kFixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
 
-std::string tone(double seconds, double hz) {
-    return "synth " + std::to_string(seconds) + " sine " + std::to_string(hz) + " gain -12";
-}
+std::string tone(double s, double hz) { return "synth " + std::to_string(s) + " sine " + std::to_string(hz); }
 
 // Goertzel: the amplitude of one frequency in samples [begin, end) at 44100 Hz.
 double level(const std::vector<float>& s, double hz, size_t begin, size_t end) {
@@ -35,10 +31,10 @@ double level(const std::vector<float>& s, double hz, size_t begin, size_t end) {
     return end > begin ? 2 * std::sqrt(std::max(0.0, a * a + b * b - k * a * b)) / double(end - begin) : 0;
 }
 
-// Whether the samples from begin on hold the wanted tones and none of the others.
-bool hearsOnly(const std::vector<float>& s, size_t begin, std::initializer_list<double> wanted) {
+// Whether the samples hold the wanted tones and none of the others.
+bool hearsOnly(const std::vector<float>& s, std::initializer_list<double> wanted) {
     return std::all_of(std::begin(kTones), std::end(kTones), [&](double hz) {
-        double heard = level(s, hz, begin, s.size());
+        double heard = level(s, hz, 0, s.size());
         return std::count(wanted.begin(), wanted.end(), hz) ? heard > kHeard : heard < kSilent;
     });
 }
@@ -52,8 +48,7 @@ void captureMix(void*, Uint8* stream, int bytes) {
     for (int i = 0; i + 1 < bytes / 2; i += 2) captured.push_back((frames[i] + frames[i + 1]) / 2.0f);
 }
 
-// The mix from now on, until it holds ms milliseconds of sound, however slowly a busy machine mixes it; the main
-// loop's update runs meanwhile. Anything mixed before the call is not in it: the layer's calls take the mixer's lock.
+// The next ms of the mix, however slowly it comes, with the main loop's update meanwhile (calls take the mixer's lock).
 std::vector<float> listen(int ms) {
     { std::lock_guard<std::mutex> lock(captureMutex); captured.clear(); }
     const size_t wanted = size_t(ms) * 44100 / 1000;
@@ -70,27 +65,14 @@ std::vector<float> listen(int ms) {
 // Waits for a mix of just the wanted tones: the sounds decode meanwhile.
 bool hearsSoon(std::initializer_list<double> wanted) {
     for (int tries = 0; tries < 100; ++tries)
-        if (hearsOnly(listen(200), 0, wanted)) return true;
+        if (hearsOnly(listen(200), wanted)) return true;
     return false;
 }
 
-// How many 10 ms stretches of the mix carry each tone.
-std::map<double, int> stretchesOf(const std::vector<float>& s, std::initializer_list<double> tones) {
-    std::map<double, int> counts;
-    for (size_t at = 0; at + 441 <= s.size(); at += 441)
-        for (double hz : tones) counts[hz] += level(s, hz, at, at + 441) > kHeard;
-    return counts;
-}
-
 // Start-up's audio, run from dir as the working directory, with the mix captured.
-void startAudioIn(const fs::path& dir) {
-    fs::current_path(dir);
-    startAudio();
-    Mix_SetPostMix(captureMix, nullptr);
-}
+void startAudioIn(const fs::path& dir) { fs::current_path(dir), startAudio(), Mix_SetPostMix(captureMix, nullptr); }
 
-// The sound files, written once for the whole run and removed at its end. Without a session bus SDL has libdbus
-// start one through the X display, which leaks.
+// The sound files, made once for the run; without a session bus, SDL's libdbus would start one through X, and leak.
 class AudioTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -98,38 +80,39 @@ protected:
         fs::create_directories(kFixtures / "resources/audio");
         for (auto [name, tones] : {std::pair{"katyusha", tone(1.2, kTrack1) + " : " + tone(1.0, kTrack1Later)},
                                    {"metal_ussr", tone(0.6, kTrack3)}, {"engineidle", tone(0.3, kIdle)}}) {
-            std::string mp3 = (kFixtures / "resources/audio" / name).string() + ".mp3";
-            ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 " + mp3 + " " + tones).c_str()), 0) << name;
+            const fs::path mp3 = kFixtures / "resources/audio" / (std::string(name) + ".mp3");
+            ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 " + mp3.string() + " " + tones + " gain -12").c_str()), 0);
         }
     }
     static void TearDownTestSuite() { fs::remove_all(kFixtures); }
     void TearDown() override { releaseAudio(); }
 };
 
-// Paused, track 1 keeps its place; resumed, it plays on from there to its end, once, while the engine loop goes on,
-// quiet at volume 0 and held with every sound for a pause.
-// Track 1 is 1.2 s (120 stretches) of one tone and 1 s of another; about 0.2 s of the first was heard before the
-// pause, so neither all of it (a restart) nor none of it (a track that ran on while paused) is left.
+// Paused, track 1 (1.2 s of one tone, 120 stretches, and 1 s of another) keeps its place: of the first tone neither
+// all (a restart) nor none (a track run on while paused) is left. The engine loop goes on; volume 0 and a hold silence.
 TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
     startAudioIn(kFixtures);
     ASSERT_TRUE(hearsSoon({kTrack1}));
     toggleMusic();
-    EXPECT_TRUE(hearsOnly(listen(1000), 0, {}));
+    EXPECT_TRUE(hearsOnly(listen(1000), {}));
     toggleMusic();
-    const std::map<double, int> resumed = stretchesOf(listen(2500), {kTrack1, kTrack1Later});
-    EXPECT_TRUE(resumed.at(kTrack1) >= 1 && resumed.at(kTrack1) <= 110) << "the rest of the first tone: "
-                                                                         << resumed.at(kTrack1) << " stretches";
-    EXPECT_NEAR(resumed.at(kTrack1Later), 100, 3) << "the second tone, once";
+    const std::vector<float> resumed = listen(2500);
+    int first = 0, later = 0;  // 10 ms stretches of each tone
+    for (size_t at = 0; at + 441 <= resumed.size(); at += 441) {
+        first += level(resumed, kTrack1, at, at + 441) > kHeard;
+        later += level(resumed, kTrack1Later, at, at + 441) > kHeard;
+    }
+    EXPECT_TRUE(first >= 1 && first <= 110) << "the rest of the first tone: " << first << " stretches";
+    EXPECT_NEAR(later, 100, 3) << "the second tone, once";
     selectEngineSound(EngineSound::idle);
-    EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle})) << "track 1 is over, the engine goes on";
+    EXPECT_TRUE(hearsOnly(listen(300), {kIdle})) << "track 1 is over, the engine goes on";
     setSoundVolume(0);
-    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "at volume 0";
-    setSoundVolume(100);
-    holdAllSound(true);
+    EXPECT_TRUE(hearsOnly(listen(300), {})) << "at volume 0";
+    setSoundVolume(100), holdAllSound(true);
     selectEngineSound(EngineSound::idle);
-    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "held, whatever the game asks of a channel meanwhile";
+    EXPECT_TRUE(hearsOnly(listen(300), {})) << "held, whatever the game asks of a channel meanwhile";
     holdAllSound(false);
-    EXPECT_TRUE(hearsOnly(listen(300), 0, {kIdle})) << "and let go again";
+    EXPECT_TRUE(hearsOnly(listen(300), {kIdle})) << "and let go again";
 }
 
 TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
@@ -143,10 +126,10 @@ TEST_F(AudioTest, MissingOrBadFilesLeaveTheirSoundsOutAndTheGameRuns) {
     selectEngineSound(EngineSound::idle);
     EXPECT_TRUE(hearsSoon({kIdle})) << "the good engine loop alone, track 1 silent";
     selectEngineSound(EngineSound::accelerating);
-    EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "the engine loop with no audio";
+    EXPECT_TRUE(hearsOnly(listen(300), {})) << "the engine loop with no audio";
     for (int track : {2, 3}) {
         playOnlyLevelTrack(track);
-        EXPECT_TRUE(hearsOnly(listen(300), 0, {})) << "track " << track;
+        EXPECT_TRUE(hearsOnly(listen(300), {})) << "track " << track;
     }
 }
 
