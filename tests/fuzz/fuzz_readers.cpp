@@ -1,7 +1,6 @@
-// One libFuzzer program for the asset readers; FUZZ_READER (bmp, tga_texture, tga_terrain or obj) picks the reader.
-// The readers take paths, so each input is written to a file in this process's own folder, made in memory where
-// the system offers it. An OBJ input may be followed by "\n@mtl\n" and the text of "model.mtl"; a valid 1 x 1
-// texture "tex.tga" lies beside them for map_Kd lines to find.
+// One libFuzzer program for the asset readers, FUZZ_READER (bmp, tga_texture, tga_terrain or obj) picks one. Each
+// input is written to a file in a folder of this process's, in memory where it can be. An OBJ input may be followed by
+// "\n@mtl\n" and the text of "model.mtl"; a valid 1 x 1 texture "tex.tga" lies beside them for map_Kd lines.
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -22,9 +21,7 @@ struct FuzzExit { int status; };  // what glmExit throws here instead of ending 
 const char libraryMarker[] = "\n@mtl\n";
 const uint8_t texture[] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 24, 0, 1, 2, 3};
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
+void check(bool condition) { if (!condition) std::abort(); }
 
 std::string fuzzPath(const char* name) {
     static char folder[] = "/dev/shm/gorvanka_fuzz.XXXXXX";
@@ -35,7 +32,7 @@ std::string fuzzPath(const char* name) {
 }
 
 std::string writeFuzzFile(const char* name, const uint8_t* data, size_t size) {
-    std::string path = fuzzPath(name);
+    const std::string path = fuzzPath(name);
     std::FILE* file = std::fopen(path.c_str(), "wb");
     check(file && std::fwrite(data, 1, size, file) == size && std::fclose(file) == 0);
     return path;
@@ -49,9 +46,8 @@ void fuzzPictures(const std::string& reader, const std::string& path) {
               image->pixels.size() == size_t(image->width) * size_t(image->height) * 3);
     } else if (reader == "tga_texture") {
         TextureImage image{};
-        bool loaded = loadTgaTexture(path.c_str(), &image);
-        const size_t bytesPerPixel = image.format == GL_RGBA ? 4 : 3;
-        check(image.data.size() == (loaded ? size_t(image.width) * image.height * bytesPerPixel : 0));
+        const size_t pixels = loadTgaTexture(path.c_str(), &image) ? size_t(image.width) * image.height : 0;
+        check(image.data.size() == pixels * (image.format == GL_RGBA ? 4 : 3));
     } else {
         auto image = loadTerrainTga(path.c_str());
         const size_t declared = size_t(image->width) * image->height * (image->bitsPerPixel / 8);
@@ -72,9 +68,7 @@ void fuzzModel(const uint8_t* data, size_t size) {
     } catch (const FuzzExit& exit) {
         return check(exit.status == 1);
     }
-    glmCenterAndScale(model.get());
-    glmBuildFacetNormals(model.get());
-    glmVertexNormals(model.get());
+    glmCenterAndScale(model.get()), glmBuildFacetNormals(model.get()), glmVertexNormals(model.get());
 }
 
 }  // namespace
@@ -84,15 +78,13 @@ void glmExit(int status) { throw FuzzExit{status}; }
 // Reads the texture as the game does, with no GL context to upload it to.
 unsigned int glmLoadTexture(const char* path, float* width, float* height) {
     TextureImage image{};
-    bool loaded = loadTgaTexture(path + std::strspn(path, " "), &image);
-    *width = loaded ? float(image.width) : 0.0f;
-    *height = loaded ? float(image.height) : 0.0f;
+    const bool loaded = loadTgaTexture(path + std::strspn(path, " "), &image);
+    *width = loaded ? float(image.width) : 0.0f, *height = loaded ? float(image.height) : 0.0f;
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const char* chosen = std::getenv("FUZZ_READER");
-    static const std::string reader = chosen ? chosen : "";
+    static const std::string reader = std::getenv("FUZZ_READER") ? std::getenv("FUZZ_READER") : "";
     check(reader == "bmp" || reader == "tga_texture" || reader == "tga_terrain" || reader == "obj");
     reader == "obj" ? fuzzModel(data, size) : fuzzPictures(reader, writeFuzzFile("input", data, size));
     return 0;
