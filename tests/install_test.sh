@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
-# The installed game: the layout below a temporary prefix, its desktop entry and metainfo; the Debian package made
-# from the build, its dependencies and the game started from its files; the desktop entry's command, run with a
-# desktop's PATH, after both kinds of install; the window's class; the launcher started through a link in another
-# folder, with ALSA pointed at a device that does not exist (one line about it, no ALSA noise, and a plain kill still
-# ends it); one plain line from the game and play.sh without a display, where the game still answers --help,
-# --version and a bad option.
+# The game installed below a temporary prefix and from its Debian package (its dependencies): the layout, desktop entry
+# and metainfo, the entry's command run with a desktop's PATH, the window's class; through a link, with ALSA pointed
+# nowhere; without a display, one plain line, yet answers to --help, --version and a bad option.
 # Usage: install_test.sh BUILD_DIR SOURCE_DIR
 set -uo pipefail
 build=$1 source=$2
@@ -16,8 +13,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 app=org.example.gorvanka
 desktop_path=/usr/local/bin:/usr/bin:/bin:/usr/games
 
-# The desktop entry, which must name the window's class, and the metainfo, which must name the entry, below an
-# installed prefix.
+# The desktop entry, which must name the window's class, and the metainfo, which must name the entry, below a prefix.
 check_desktop_files() {
   local entry=$1/share/applications/$app.desktop
   desktop-file-validate "$entry" || fail "the desktop entry below $1 does not validate"
@@ -26,8 +22,8 @@ check_desktop_files() {
     fail "the metainfo below $1 does not validate: $(grep -E '^ *[EW]:' "$work/appstream.txt" | tr -s ' \n' ' ')"
 }
 
-# The desktop entry's command as a desktop splits it, for a game installed into ROOT with PREFIX: it must name the
-# launcher by its full installed path (not on a desktop's PATH below ~/.local), which is then looked up below ROOT.
+# The entry's command as a desktop splits it, for a game installed into ROOT with PREFIX: the launcher's full path (a
+# desktop's PATH has no ~/.local), looked up below ROOT.
 desktop_command() {
   local root=$1 prefix=$2 exec
   exec=$(sed -n 's/^Exec=//p' "$root$prefix/share/applications/$app.desktop" | sed 's/\\\\/\\/g')
@@ -36,8 +32,8 @@ desktop_command() {
   command[0]=$root${command[0]}
 }
 
-# Runs the game in the background (arguments: folder, the last start-up line to wait for, the command line), waits a
-# bounded time for that line and the window, checks the window's class and ends the game with a plain kill.
+# Runs a command line in FOLDER until it says LAST (bounded), checks its start-up lines, window and class, and that a
+# plain kill ends it. Usage: play FOLDER LAST COMMAND...
 play() {
   local folder=$1 last=$2
   shift 2
@@ -60,8 +56,7 @@ play() {
   game=""
 }
 
-# The package, where the Debian tools are: cpack brings the whole build up to date (test.sh has built it already) and
-# installs it into a staging folder with prefix /usr.
+# The package, where the Debian tools are: cpack brings the build up to date and stages it with prefix /usr.
 if command -v dpkg-deb >/dev/null; then
   cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.txt" 2>&1 ||
     fail "cpack -G DEB: $(cat "$work/cpack.txt")"
@@ -97,22 +92,19 @@ mkdir "$work/elsewhere" && ln -s "$work/usr/games/gorvanka" "$work/elsewhere/gor
 play "$work/elsewhere" "No sound device" env SDL_AUDIODRIVER=alsa AUDIODEV=no-such-device ./gorvanka
 grep -q "ALSA lib" "$work/err.txt" && fail "ALSA's own lines on standard error"
 
+# Without a display the launcher and play.sh say one plain line; the game still answers its options (- lines: any).
 cd "$work/elsewhere"
-for launcher in ./gorvanka "$source/play.sh"; do
-  said=$(env -u DISPLAY "$launcher" 2>&1)
+while read -r want lines says command; do
+  said=$(env -u DISPLAY $command 2>&1 </dev/null)
   status=$?
-  [ "$status" -eq 1 ] && [ "$(wc -l <<<"$said")" -eq 1 ] && grep -q "graphical display" <<<"$said" ||
-    fail "without a display $launcher said (status $status): $said"
-done
-while read -r expected option answer; do
-  said=$(env -u DISPLAY ./gorvanka "$option" 2>&1 </dev/null)
-  status=$?
-  [ "$status" -eq "$expected" ] && grep -q -- "$answer" <<<"$said" ||
-    fail "without a display ./gorvanka $option said (status $status): $said"
-done <<'EOF'
-0 --help Usage: gorvanka
-0 --version ^Gorvanka [0-9]
-2 --no-such-option "--no-such-option"
+  [ "$status" -eq "$want" ] && grep -q -- "$says" <<<"$said" && [ "$lines" = - -o "$(wc -l <<<"$said")" = "$lines" ] ||
+    fail "without a display $command said (status $status): $said"
+done <<EOF
+1 1 graphical.display ./gorvanka
+1 1 graphical.display $source/play.sh
+0 - Usage:.gorvanka ./gorvanka --help
+0 - ^Gorvanka.[0-9] ./gorvanka --version
+2 - "--no-such-option" ./gorvanka --no-such-option
 EOF
 [ "$failures" -eq 0 ] || { cat "$work/out.txt" "$work/err.txt"; exit 1; }
 echo "installed game: all checks passed"

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# The real game in a real window, through real X events: full screen on a screen larger than the window's design
-# size, the start-up lines, a key, a held key, a mouse button, music from launch (SDL's disk driver) and Esc; the
-# settings file it writes where there is none; a window of the size the settings file gives, or the command line.
-# Every wait is on an event, with a long timeout. Usage: window_test.sh GAME_EXECUTABLE SOURCE_DIR
+# The real game in a real window, through real X events: full screen, start-up lines, keys, a button, music (SDL's disk
+# driver), Esc, the default settings written; the window's size from the settings file, or the command line. Every
+# wait is on an event, with a long timeout. Usage: window_test.sh GAME_EXECUTABLE SOURCE_DIR
 set -uo pipefail
 game_exe=$1 source=$2
 work=$(mktemp -d)
@@ -16,8 +15,7 @@ fire="IMA CHARGIN MAH LAZERS!"
 wait_for() { for _ in $(seq 1200); do eval "$1" && return 0; sleep 0.1; done; eval "$1"; }
 printed() { [ "$(grep -cF -- "$1" "$work/out.txt")" -ge "${2:-1}" ]; }
 
-# The game's output goes to out.txt. Its window is looked for only once the game has said it is past start-up:
-# a client connecting to the X server at the same moment as the game can make the game's own connection fail.
+# The window is looked for once the game is past start-up: a client connecting with it can make its connection fail.
 mkdir "$work/game" && ln -s "$source/resources" "$source/shaders" "$work/game/" && cd "$work/game"
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 ASAN_OPTIONS=detect_leaks=0 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$work/mix.raw" "$game_exe" >"$work/out.txt" 2>&1 &
