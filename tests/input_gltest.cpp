@@ -43,17 +43,17 @@ void frames(int rate, uint32_t ms, const std::vector<std::pair<uint32_t, std::fu
     }
 }
 
-// The near and far planes of the projection in force.
-std::pair<float, float> viewRange() {
+// Whether the projection in force has these near and far planes; a far plane past 100000 stands for any as far.
+bool viewRange(float nearPlane, float farPlane) {
     float m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, m);
-    return {m[14] / (m[10] - 1), m[14] / (m[10] + 1)};
+    const float far = m[14] / (m[10] + 1);
+    return std::abs(m[14] / (m[10] - 1) - nearPlane) < 0.01 &&
+           (farPlane > 1e5 ? far > 1e5 : std::abs(far - farPlane) < 1);
 }
 
-GLint textureFilter(GLenum which) {
-    GLint filter = 0;
-    return glGetTexParameteriv(GL_TEXTURE_2D, which, &filter), filter;
-}
+const GLenum kMag = GL_TEXTURE_MAG_FILTER, kMin = GL_TEXTURE_MIN_FILTER;
+GLint filter(GLenum which) { GLint value = 0; return glGetTexParameteriv(GL_TEXTURE_2D, which, &value), value; }
 
 }  // namespace
 
@@ -146,21 +146,15 @@ TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
         {GLUT_KEY_F1, [] { return renderOptions.helpVisible; }, ""},
         {GLUT_KEY_F2, [] { return renderOptions.fpsVisible; }, ""},
         {GLUT_KEY_F3, [] { GLint modes[2]; glGetIntegerv(GL_POLYGON_MODE, modes); return modes[0] == GL_LINE; }, ""},
-        {GLUT_KEY_F4, [] { return textureFilter(GL_TEXTURE_MAG_FILTER) == GL_LINEAR; },
-         "Switched to bilinear texture sampling\n"},
+        {GLUT_KEY_F4, [] { return filter(kMag) == GL_LINEAR; }, "Switched to bilinear texture sampling\n"},
         {GLUT_KEY_F5, [] { return true; }, "Mipmapping is off\n"},
-        {GLUT_KEY_F5, [] { return textureFilter(GL_TEXTURE_MIN_FILTER) == GL_NEAREST_MIPMAP_NEAREST; },
-         "Mipmapping is nearest neighbor\n"},
-        {GLUT_KEY_F5, [] { return textureFilter(GL_TEXTURE_MIN_FILTER) == GL_LINEAR_MIPMAP_LINEAR; },
-         "Mipmapping is linear\n"},
+        {GLUT_KEY_F5, [] { return filter(kMin) == GL_NEAREST_MIPMAP_NEAREST; }, "Mipmapping is nearest neighbor\n"},
+        {GLUT_KEY_F5, [] { return filter(kMin) == GL_LINEAR_MIPMAP_LINEAR; }, "Mipmapping is linear\n"},
         {GLUT_KEY_F6, [] { return glIsEnabled(GL_FOG) == GL_TRUE; }, ""},
-        {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 1) < 0.01 && std::abs(far - 200) < 1; },
-         "Frustum Culling off\n"},
+        {GLUT_KEY_F8, [] { return viewRange(1, 200); }, "Frustum Culling off\n"},
         {GLUT_KEY_F9, [] { return glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST); }, "Transparancy off\n"},
-        {GLUT_KEY_F4, [] { return textureFilter(GL_TEXTURE_MAG_FILTER) == GL_NEAREST; },
-         "Switched to nearest neighbor texture sampling\n"},
-        {GLUT_KEY_F8, [] { auto [near, far] = viewRange(); return std::abs(near - 0.5) < 0.01 && far > 100000; },
-         "Frustum Culling on\n"},
+        {GLUT_KEY_F4, [] { return filter(kMag) == GL_NEAREST; }, "Switched to nearest neighbor texture sampling\n"},
+        {GLUT_KEY_F8, [] { return viewRange(0.5, 1e6); }, "Frustum Culling on\n"},
         {GLUT_KEY_F9, [] { return !glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST); }, "Transparancy on\n"},
         {GLUT_KEY_F1, [] { return !renderOptions.helpVisible; }, ""},
         {GLUT_KEY_F2, [] { return !renderOptions.fpsVisible; }, ""},
