@@ -128,8 +128,7 @@ void expectMeters(int health, int boost, int ammo) {
     const struct { int left, top, colour; } bars[] = {{210, 605 - health * 4, 0}, {1160, 605 - boost, 1}};
     for (const auto& bar : bars) {
         auto isBar = [&](Pixel p) { return p[bar.colour] - p[1 - bar.colour] > 150; };
-        EXPECT_TRUE(isBar(framePixel(bar.left + 25, bar.top + 8)) && !isBar(framePixel(bar.left + 25, bar.top - 8)))
-            << "bar at " << bar.left;
+        EXPECT_TRUE(isBar(framePixel(bar.left + 25, bar.top + 8)) && !isBar(framePixel(bar.left + 25, bar.top - 8)));
     }
 }
 
@@ -181,17 +180,13 @@ void level1PickupsBoostHelpMusicAndOffTheRoad() {
     EXPECT_EQ(take(kBottle), "Got BP Powerup!\n");
     playFrames(1);
     expectMeters(50, 250, 6);
-    pressButton(GLUT_RIGHT_BUTTON);
-    playFrames(10);
-    releaseButton(GLUT_RIGHT_BUTTON);
+    pressButton(GLUT_RIGHT_BUTTON), playFrames(10), releaseButton(GLUT_RIGHT_BUTTON);
     EXPECT_LT(player.boostPoints, 250 - 60) << "a second of boost";
-    tapSpecialKey(GLUT_KEY_F1);
-    playFrames(1);
+    tapSpecialKey(GLUT_KEY_F1), playFrames(1);
     EXPECT_TRUE(showsPicture("help"));
     tapSpecialKey(GLUT_KEY_F1);
     for (bool heard : {false, true}) {
-        tapKey('m');
-        playFrames(1);
+        tapKey('m'), playFrames(1);
         EXPECT_EQ(musicTrackPlaying(1), heard) << "'m' pauses and resumes the level's track";
     }
     driveUntil({{std::copysign(400.0f, player.cameraPos.x), referencePoint().z - 370}});  // off the nearer side
@@ -211,8 +206,7 @@ void level2MushroomsUntilHealthRunsOut() {
 
 // Off the road near its end, and on over the end line: still a loss.
 void offTheRoadAndOverTheEndLine() {
-    player.cameraPos = {251, 17, -4845};
-    hold('w', true);
+    player.cameraPos = {251, 17, -4845}, hold('w', true);
     playUntil([] { return player.cameraPos.z < -4860; }, 10000, 100);
 }
 
