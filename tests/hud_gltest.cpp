@@ -43,9 +43,7 @@ TEST(Hud, MetersAndReadOutKeepTheirColoursAfterTheVictoryBanner) {
     levelIntroVisible = renderOptions.fpsVisible = true;
     for (bool confirm : {false, true, false}) {
         startRequested = confirm;
-        glEnable(GL_TEXTURE_2D);
-        solidTexture(100, 50, 20);
-        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_TEXTURE_2D), solidTexture(100, 50, 20), glClear(GL_COLOR_BUFFER_BIT);
         std::tie(player.health, player.boostPoints) = std::make_pair(50, 200);
         drawHud(advanceLevelFlow(88));
     }
@@ -73,9 +71,7 @@ TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
         player.cameraPos = player.viewDir = player.rightDir = player.upDir = player.vehiclePos = {1, 2, 3};
         player.pitch = player.heading = player.roll = sky.centreX = sky.centreZ = 7;
         std::tie(player.health, player.ammo, player.boostPoints, drive.forwardSpeed) = std::make_tuple(75, 9, 3, 80.0f);
-        switchFog(!plan.fog);
-        levelNumber = plan.number;
-        startLevel();
+        switchFog(!plan.fog), levelNumber = plan.number, startLevel();
         std::vector<float> pose;
         for (const Vec3& v : {player.cameraPos, player.vehiclePos, player.viewDir, player.rightDir, player.upDir})
             pose.insert(pose.end(), {v.x, v.y, v.z});

@@ -266,9 +266,7 @@ TEST(ObjReader, AFileCutShortWhileItIsReadIsReadAsFarAsItGoes) {
     });
     for (int read = 0; read < 20; ++read)
         EXPECT_GE(std::unique_ptr<ObjModel>(glmReadOBJ(file.c_str()))->vertexCount, 199999u);
-    reading = false;
-    cutter.join();
-    close(descriptor);
+    reading = false, cutter.join(), close(descriptor);
 }
 
 // The shader loader names an unreadable or empty file itself and draws on without shaders: the reader says null.
