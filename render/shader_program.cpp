@@ -11,11 +11,13 @@
 unsigned int vertexShader;
 unsigned int fragmentShader;
 unsigned int shaderProgram;
+unsigned int terrainProgram;
 
 namespace {
 
 const char* const kVertexShaderPath = "shaders/gorvanka.vert";
 const char* const kFragmentShaderPath = "shaders/gorvanka.frag";
+const char* const kTerrainShaderPath = "shaders/terrain.vert";
 const int kInfoLogSize = 1024;
 // No text the game reads comes near this; anything larger is not a shader.
 const long kMaxTextFileSize = 16L * 1024 * 1024;
@@ -23,6 +25,7 @@ const long kMaxTextFileSize = 16L * 1024 * 1024;
 // Where the program takes its fog and texturing switches; -1 when it has none.
 GLint fogOnUniform = -1;
 GLint texturingUniform = -1;
+GLint terrainTexturingUniform = -1;
 
 bool shaderEntryPointsPresent() {
     return glCreateShader && glShaderSource && glCompileShader && glCreateProgram &&
@@ -57,6 +60,30 @@ void linkShaderProgram() {
     printInfoLog(shaderProgram);
     fogOnUniform = glGetUniformLocation(shaderProgram, "fogOn");
     texturingUniform = glGetUniformLocation(shaderProgram, "texturing");
+}
+
+// The terrain's program from its one vertex shader; 0 when it does not compile or link.
+void buildTerrainProgram() {
+    char* text = readShaderSource(kTerrainShaderPath);
+    if (!text) return;
+    const unsigned int shader = glCreateShader(GL_VERTEX_SHADER);
+    const char* source = text;
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    printInfoLog(shader);
+    free(text);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) return;
+    const unsigned int program = glCreateProgram();
+    glAttachShader(program, shader);
+    glLinkProgram(program);
+    printInfoLog(program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) return;
+    terrainProgram = program;
+    terrainTexturingUniform = glGetUniformLocation(terrainProgram, "texturing");
 }
 
 bool textureBound() {
@@ -112,6 +139,7 @@ void buildShaderProgram() {
     }
     free(vertexText);
     free(fragmentText);
+    buildTerrainProgram();
     useShaderProgram(shaderProgram);
 }
 
@@ -119,6 +147,15 @@ void useShaderProgram(unsigned int program) {
     if (!glUseProgram) return;
     glUseProgram(program);
     matchShaderToGlState();
+}
+
+bool useTerrainProgram() {
+    if (terrainProgram == 0) return false;
+    const bool texturing = glIsEnabled(GL_TEXTURE_2D) && textureBound();
+    glUseProgram(terrainProgram);
+    glUniform1i(terrainTexturingUniform, texturing);
+    glDisable(GL_TEXTURE_2D);
+    return true;
 }
 
 void matchShaderToGlState() {

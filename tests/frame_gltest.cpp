@@ -15,6 +15,7 @@
 #include "player/player.h"
 #include "render/camera.h"
 #include "render/fog.h"
+#include "render/shader_program.h"
 #include "render/view_volume.h"
 #include "shell/frame_pose.h"
 #include "shell/game_flow.h"
@@ -206,4 +207,29 @@ TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
     }
     EXPECT_GT(covered, 400);
     EXPECT_LE(differing, covered / 50);
+}
+
+// The terrain's program lights and tints the terrain as the fixed-function pipeline would, clear or in fog: from over
+// the hills, where the terrain fills most of the frame, no pixel moves by more than a grey level.
+TEST(Frame, TheTerrainsProgramLightsItAsTheFixedFunctionPipelineDoes) {
+    startDrivenGame();
+    const unsigned int program = terrainProgram;
+    ASSERT_NE(program, 0u);
+    for (bool fog : {false, true}) {
+        switchFog(fog);
+        std::vector<Pixel> pictures[2];
+        for (bool programmed : {false, true}) {
+            terrainProgram = programmed ? program : 0;
+            pictures[programmed] = playFrameFrom({0, 17, 150}, {0, -0.4f, -1});
+        }
+        terrainProgram = program;
+        int differing = 0, farthest = 0;
+        for (size_t i = 0; i < pictures[0].size(); ++i) {
+            for (int k = 0; k < 3; ++k) farthest = std::max(farthest, std::abs(pictures[0][i][k] - pictures[1][i][k]));
+            differing += pictures[0][i] != pictures[1][i];
+        }
+        EXPECT_LE(farthest, 1) << "fog " << fog;
+        EXPECT_LE(differing, int(pictures[0].size()) / 1000) << "fog " << fog;
+    }
+    switchFog(false);
 }
