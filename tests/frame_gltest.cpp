@@ -233,3 +233,17 @@ TEST(Frame, TheTerrainsProgramLightsItAsTheFixedFunctionPipelineDoes) {
     }
     switchFog(false);
 }
+
+// A mushroom draws only its front faces, but from inside it, where the eye sees nothing else, all of them.
+TEST(Frame, AMushroomRoundTheEyeStillShows) {
+    startDrivenGame();
+    const Vec3 eye = {0, 17, 4970};
+    std::vector<Pixel> pictures[2];
+    for (bool mushroom : {false, true}) {
+        OnlyPickups only(mushroom ? std::vector<Pickup>{pickupAt(kRedMushroom, eye)} : std::vector<Pickup>{});
+        pictures[mushroom] = playFrameFrom(eye, {0, -0.4f, -1});
+    }
+    int differing = 0;
+    for (size_t i = 0; i < pictures[0].size(); ++i) differing += pictures[0][i] != pictures[1][i];
+    EXPECT_GT(differing, int(pictures[0].size()) / 4);
+}
