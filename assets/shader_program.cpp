@@ -4,6 +4,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 #include "assets/fog.h"
 #include "platform/messages.h"
@@ -11,18 +13,24 @@
 unsigned int vertexShader;
 unsigned int fragmentShader;
 unsigned int shaderProgram;
+unsigned int terrainProgram;
 
 namespace {
 
 const char* const kVertexShaderPath = "shaders/gorvanka.vert";
 const char* const kFragmentShaderPath = "shaders/gorvanka.frag";
+const char* const kTerrainShaderPath = "shaders/terrain.vert";
 const int kInfoLogSize = 1024;
 // No text the game reads comes near this; anything larger is not a shader.
 const long kMaxTextFileSize = 16L * 1024 * 1024;
 
-// Where the program takes its fog and texturing switches; -1 when it has none.
-GLint fogOnUniform = -1;
-GLint texturingUniform = -1;
+// The main program for each state of the fog's and texturing's switches, [fog][texturing]; shaderProgram names the
+// whole set.
+unsigned int programVariants[2][2];
+// The program GL draws with now, and whether it is one of the main program's.
+unsigned int programInUse;
+bool mainProgramInUse;
+GLint terrainTexturingUniform = -1;
 
 bool shaderEntryPointsPresent() {
     return glCreateShader && glShaderSource && glCompileShader && glCreateProgram &&
@@ -38,31 +46,83 @@ char* readShaderSource(const char* path) {
     return text;
 }
 
-void compileShaders(const char* vertexText, const char* fragmentText) {
-    glShaderSource(vertexShader, 1, &vertexText, nullptr);
-    glShaderSource(fragmentShader, 1, &fragmentText, nullptr);
-    say("Compiling shaders");
-    glCompileShader(vertexShader);
-    glCompileShader(fragmentShader);
-    printInfoLog(vertexShader);
-    printInfoLog(fragmentShader);
+// The fragment shader with the switches' names defined after its first line, which names the GLSL version.
+unsigned int compileFragmentVariant(const char* text, bool fog, bool texturing) {
+    const char* lineEnd = std::strchr(text, '\n');
+    const std::string version(text, lineEnd ? size_t(lineEnd - text + 1) : std::strlen(text));
+    const std::string defines = std::string(fog ? "#define FOG\n" : "") + (texturing ? "#define TEXTURING\n" : "");
+    const char* parts[3] = {version.c_str(), defines.c_str(), lineEnd ? lineEnd + 1 : ""};
+    const unsigned int shader = glCreateShader(GL_FRAGMENT_SHADER);
+    glShaderSource(shader, 3, parts, nullptr);
+    glCompileShader(shader);
+    printInfoLog(shader);
+    return shader;
 }
 
-void linkShaderProgram() {
+// Every variant shares the one vertex shader; the plain one's fragment shader is fragmentShader.
+void buildProgramVariants(const char* vertexText, const char* fragmentText) {
+    glShaderSource(vertexShader, 1, &vertexText, nullptr);
+    say("Compiling shaders");
+    glCompileShader(vertexShader);
+    printInfoLog(vertexShader);
     say("Linking shaders");
-    shaderProgram = glCreateProgram();
-    glAttachShader(shaderProgram, vertexShader);
-    glAttachShader(shaderProgram, fragmentShader);
-    glLinkProgram(shaderProgram);
-    printInfoLog(shaderProgram);
-    fogOnUniform = glGetUniformLocation(shaderProgram, "fogOn");
-    texturingUniform = glGetUniformLocation(shaderProgram, "texturing");
+    for (int fog = 0; fog < 2; ++fog) {
+        for (int texturing = 0; texturing < 2; ++texturing) {
+            const unsigned int fragment = compileFragmentVariant(fragmentText, fog, texturing);
+            if (!fog && !texturing) fragmentShader = fragment;
+            const unsigned int program = glCreateProgram();
+            glAttachShader(program, vertexShader);
+            glAttachShader(program, fragment);
+            glLinkProgram(program);
+            printInfoLog(program);
+            programVariants[fog][texturing] = program;
+        }
+    }
+    shaderProgram = programVariants[0][0];
+}
+
+// Every glUseProgram of the game goes through here.
+void bindProgram(unsigned int program, bool main) {
+    mainProgramInUse = main;
+    if (program == programInUse) return;
+    glUseProgram(program);
+    programInUse = program;
+}
+
+// The terrain's program from its one vertex shader; 0 when it does not compile or link.
+void buildTerrainProgram() {
+    char* text = readShaderSource(kTerrainShaderPath);
+    if (!text) return;
+    const unsigned int shader = glCreateShader(GL_VERTEX_SHADER);
+    const char* source = text;
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    printInfoLog(shader);
+    free(text);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) return;
+    const unsigned int program = glCreateProgram();
+    glAttachShader(program, shader);
+    glLinkProgram(program);
+    printInfoLog(program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) return;
+    terrainProgram = program;
+    terrainTexturingUniform = glGetUniformLocation(terrainProgram, "texturing");
 }
 
 bool textureBound() {
     GLint bound = 0;
     glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
     return bound != 0;
+}
+
+// The main program's variant for the fog's switch and the GL state's texturing.
+void bindMainVariant() {
+    const bool texturing = glIsEnabled(GL_TEXTURE_2D) && textureBound();
+    bindProgram(programVariants[fogIsOn()][texturing], true);
 }
 
 }  // namespace
@@ -102,30 +162,34 @@ void buildShaderProgram() {
         return;
     }
     vertexShader = glCreateShader(GL_VERTEX_SHADER);
-    fragmentShader = glCreateShader(GL_FRAGMENT_SHADER);
     say("Loading shaders");
     char* vertexText = readShaderSource(kVertexShaderPath);
     char* fragmentText = readShaderSource(kFragmentShaderPath);
-    if (vertexText && fragmentText) {
-        compileShaders(vertexText, fragmentText);
-        linkShaderProgram();
-    }
+    if (vertexText && fragmentText) buildProgramVariants(vertexText, fragmentText);
     free(vertexText);
     free(fragmentText);
+    buildTerrainProgram();
     useShaderProgram(shaderProgram);
 }
 
 void useShaderProgram(unsigned int program) {
     if (!glUseProgram) return;
-    glUseProgram(program);
-    matchShaderToGlState();
+    if (program != 0 && program == shaderProgram) {
+        bindMainVariant();
+    } else {
+        bindProgram(program, false);
+    }
+}
+
+bool useTerrainProgram() {
+    if (terrainProgram == 0) return false;
+    const bool texturing = glIsEnabled(GL_TEXTURE_2D) && textureBound();
+    bindProgram(terrainProgram, false);
+    glUniform1i(terrainTexturingUniform, texturing);
+    glDisable(GL_TEXTURE_2D);
+    return true;
 }
 
 void matchShaderToGlState() {
-    if (shaderProgram == 0 || !glUseProgram) return;
-    GLint current = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    if (GLuint(current) != shaderProgram) return;
-    glUniform1i(fogOnUniform, fogIsOn());
-    glUniform1i(texturingUniform, glIsEnabled(GL_TEXTURE_2D) && textureBound());
+    if (mainProgramInUse) bindMainVariant();
 }

@@ -14,6 +14,7 @@
 
 #include "assets/camera.h"
 #include "assets/fog.h"
+#include "assets/shader_program.h"
 #include "assets/view_volume.h"
 #include "player/player.h"
 #include "shell/frame_pose.h"
@@ -206,4 +207,43 @@ TEST(Frame, FarTerrainDrawnCoarserCoversTheSamePixels) {
     }
     EXPECT_GT(covered, 400);
     EXPECT_LE(differing, covered / 50);
+}
+
+// The terrain's program lights and tints the terrain as the fixed-function pipeline would, clear or in fog: from over
+// the hills, where the terrain fills most of the frame, no pixel moves by more than a grey level.
+TEST(Frame, TheTerrainsProgramLightsItAsTheFixedFunctionPipelineDoes) {
+    startDrivenGame();
+    const unsigned int program = terrainProgram;
+    ASSERT_NE(program, 0u);
+    for (bool fog : {false, true}) {
+        switchFog(fog);
+        std::vector<Pixel> pictures[2];
+        for (bool programmed : {false, true}) {
+            terrainProgram = programmed ? program : 0;
+            pictures[programmed] = playFrameFrom({0, 17, 150}, {0, -0.4f, -1});
+        }
+        terrainProgram = program;
+        int differing = 0, farthest = 0;
+        for (size_t i = 0; i < pictures[0].size(); ++i) {
+            for (int k = 0; k < 3; ++k) farthest = std::max(farthest, std::abs(pictures[0][i][k] - pictures[1][i][k]));
+            differing += pictures[0][i] != pictures[1][i];
+        }
+        EXPECT_LE(farthest, 1) << "fog " << fog;
+        EXPECT_LE(differing, int(pictures[0].size()) / 1000) << "fog " << fog;
+    }
+    switchFog(false);
+}
+
+// A mushroom draws only its front faces, but from inside it, where the eye sees nothing else, all of them.
+TEST(Frame, AMushroomRoundTheEyeStillShows) {
+    startDrivenGame();
+    const Vec3 eye = {0, 17, 4970};
+    std::vector<Pixel> pictures[2];
+    for (bool mushroom : {false, true}) {
+        OnlyPickups only(mushroom ? std::vector<Pickup>{pickupAt(kRedMushroom, eye)} : std::vector<Pickup>{});
+        pictures[mushroom] = playFrameFrom(eye, {0, -0.4f, -1});
+    }
+    int differing = 0;
+    for (size_t i = 0; i < pictures[0].size(); ++i) differing += pictures[0][i] != pictures[1][i];
+    EXPECT_GT(differing, int(pictures[0].size()) / 4);
 }

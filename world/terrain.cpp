@@ -9,6 +9,7 @@
 
 #include "assets/camera.h"
 #include "assets/render_options.h"
+#include "assets/shader_program.h"
 #include "assets/tga_reader.h"
 #include "assets/vec3.h"
 #include "assets/view_volume.h"
@@ -280,14 +281,19 @@ void buildTerrainDrawing() {
 
 // Back faces are left out: seen from above all of the terrain, as the camera
 // always is, each lies behind the terrain's front faces. In wireframe they show.
+// The terrain's program lights it as the fixed-function pipeline would, but
+// applies the one texel the terrain shows to each sample rather than each pixel.
 void drawTerrain(const ViewVolume& view) {
+    glPushAttrib(GL_ENABLE_BIT);
+    const bool programmed = useTerrainProgram();
     if (!renderOptions.wireframe) glEnable(GL_CULL_FACE);
     for (const TerrainTile& tile : terrainTiles) {
         if (!ballCanShow(view, tile.centre, tile.radius)) continue;
         const float depth = std::max(nearestDepth(view, tile.centre, tile.radius), float(kNearPlane));
         glCallList(tileListFor(tile, view.pixelsPerUnitDepth / depth));
     }
-    glDisable(GL_CULL_FACE);
+    if (programmed) useShaderProgram(0);
+    glPopAttrib();
 }
 
 unsigned int tileListFor(const TerrainTile& tile, float pixelsPerUnit) {
