@@ -5,22 +5,9 @@
 
 #include <string>
 
+#include "tests/support/virtual_pad.h"
+
 namespace {
-
-// A virtual joystick of the game-controller type: SDL maps button n and axis n in its own controller order. Each
-// control as its key, through the game, is the pad test's.
-SDL_Joystick* plugIn() {
-    SDL_VirtualJoystickDesc pad{};
-    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    pad.naxes = SDL_CONTROLLER_AXIS_MAX, pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&pad));
-}
-
-void unplug(SDL_Joystick* pad) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(pad)) SDL_JoystickDetachVirtual(i);
-    SDL_JoystickClose(pad);
-}
 
 const int kStickX = SDL_CONTROLLER_AXIS_LEFTX, kLeftTrigger = SDL_CONTROLLER_AXIS_TRIGGERLEFT;
 const int kRightTrigger = SDL_CONTROLLER_AXIS_TRIGGERRIGHT;
@@ -57,7 +44,7 @@ TEST_F(Gamepad, EachAxisHoldsItsFlagPastItsDeadZoneAndLetsGoWellInsideIt) {
         {kRightTrigger, 8192, ""}, {kLeftTrigger, 10922, ""}, {kLeftTrigger, 10923, "brake"},
         {kLeftTrigger, 8193, "brake"}, {kLeftTrigger, 8192, ""}, {SDL_CONTROLLER_AXIS_RIGHTX, -32768, ""}};
     ASSERT_TRUE(openGamepads());
-    SDL_Joystick* pad = plugIn();
+    SDL_Joystick* pad = plugInPad();
     for (const auto& step : axes) {
         tilt(pad, step.axis, step.reading);
         EXPECT_EQ(held(), step.held) << "axis " << step.axis << " at " << step.reading;
@@ -68,19 +55,19 @@ TEST_F(Gamepad, EachAxisHoldsItsFlagPastItsDeadZoneAndLetsGoWellInsideIt) {
 // of one pad and the other's A, held together, hold every flag; the pad pulled out lets go of all it held.
 TEST_F(Gamepad, PadsPluggedInBeforeAndAfterOpeningAreSeenAndOnePulledOutLetsGoOfAllItHeld) {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
-    SDL_Joystick* early = plugIn();
+    SDL_Joystick* early = plugInPad();
     SDL_JoystickSetVirtualButton(early, SDL_CONTROLLER_BUTTON_A, 1);
     ASSERT_TRUE(openGamepads());
     EXPECT_EQ(held(), "fire");
     // Opening a pad sets its triggers to rest until SDL next reads it, so the game first sees it plugged in.
-    SDL_Joystick* late = plugIn();
+    SDL_Joystick* late = plugInPad();
     EXPECT_EQ(held(), "fire");
     for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button)
         SDL_JoystickSetVirtualButton(late, button, button != SDL_CONTROLLER_BUTTON_A);
     for (int trigger : {kLeftTrigger, kRightTrigger}) tilt(late, trigger, 32767);
     EXPECT_EQ(held(), "steerLeft steerRight accelerate brake boost fire start back");
     const SDL_JoystickID lateId = SDL_JoystickInstanceID(late);
-    unplug(late);
+    pullOutPad(late);
     EXPECT_EQ(held(), "fire");
     EXPECT_EQ(SDL_GameControllerFromInstanceID(lateId), nullptr);  // closed, not only zeroed by SDL
     SDL_QuitSubSystem(SDL_INIT_JOYSTICK);

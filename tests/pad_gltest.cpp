@@ -11,23 +11,10 @@
 #include "shell/game_flow.h"
 #include "shell/pause.h"
 #include "tests/support/game_driver.h"
+#include "tests/support/virtual_pad.h"
 #include "world/levels.h"
 
 namespace {
-
-// A pad of the game-controller type: SDL maps its buttons and axes in its own controller order.
-SDL_Joystick* plugIn() {
-    SDL_VirtualJoystickDesc pad{};
-    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION, pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    pad.naxes = SDL_CONTROLLER_AXIS_MAX, pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    return SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&pad));
-}
-
-void pullOut(SDL_Joystick* pad) {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i)
-        if (SDL_JoystickGetDeviceInstanceID(i) == SDL_JoystickInstanceID(pad)) SDL_JoystickDetachVirtual(i);
-    SDL_JoystickClose(pad);
-}
 
 // An axis to value of its full tilt (a trigger's rest is the pad's lowest reading), or a button held (1) or let go.
 void set(SDL_Joystick* pad, int axis, int button, int value) {
@@ -44,7 +31,7 @@ void push(SDL_Joystick* pad, int button) { set(pad, -1, button, 1), set(pad, -1,
 TEST(Pad, EachControlDoesWhatItsKeyDoesAndTheRightTriggerAloneDrivesLevelOneToItsEnd) {
     setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);  // else SDL's libdbus starts a bus through X, which leaks
     startDrivenGame();
-    SDL_Joystick* pad = plugIn();
+    SDL_Joystick* pad = plugInPad();
     playFrames(2, 16);
     push(pad, SDL_CONTROLLER_BUTTON_START);
     ASSERT_FALSE(levelIntroVisible) << "Start on the banner is Home";
@@ -72,15 +59,15 @@ TEST(Pad, EachControlDoesWhatItsKeyDoesAndTheRightTriggerAloneDrivesLevelOneToIt
     push(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_FALSE(gamePaused());
     set(pad, kTriggerRight, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1);
-    pullOut(pad);
+    pullOutPad(pad);
     playFrames(2, 16);
     EXPECT_FALSE(keys.forward || rightButtonDown) << "a pad pulled out lets go";
     levelNumber = 1;
     levelIntroVisible = true;
-    pad = plugIn();
+    pad = plugInPad();
     playFrames(2, 16);
     push(pad, SDL_CONTROLLER_BUTTON_START);
     set(pad, kTriggerRight, -1, 1);
     EXPECT_TRUE(playUntil([] { return levelIntroVisible; }, 90000, 250, 8) && levelNumber == 2);
-    pullOut(pad);
+    pullOutPad(pad);
 }
