@@ -140,7 +140,8 @@ void measureRoads(bool printEveryPose, double (&worst)[kLevelCount], float (&wor
 void printSummary(const double (&worst)[kLevelCount], const float (&worstZ)[kLevelCount],
                   const double (&start)[kLevelCount]) {
     for (int i = 0; i < kLevelCount; ++i)
-        std::printf("level %d: start %.2f x empty, worst %.2f x empty (z %.0f)\n", i + 1, start[i], worst[i], worstZ[i]);
+        std::printf("level %d: start %.2f x empty, worst %.2f x empty (z %.0f)\n", i + 1, start[i], worst[i],
+                    worstZ[i]);
     std::printf("level 3's worst / level 1's worst: %.2f\n", worst[2] / worst[0]);
 }
 

@@ -23,8 +23,9 @@ Vec3 mix(Vec3 from, Vec3 to, float t) {
 FramePose blend(const FramePose& from, const FramePose& to, float t) {
     const Pose& a = from.car;
     const Pose& b = to.car;
-    const Pose car = {mix(a.cameraPos, b.cameraPos, t), mix(a.viewDir, b.viewDir, t), mix(a.vehiclePos, b.vehiclePos, t),
-                      mix(a.heading, b.heading, t), mix(a.wheelAngle, b.wheelAngle, t), b.wheelSpin};
+    const Pose car = {mix(a.cameraPos, b.cameraPos, t), mix(a.viewDir, b.viewDir, t),
+                      mix(a.vehiclePos, b.vehiclePos, t), mix(a.heading, b.heading, t),
+                      mix(a.wheelAngle, b.wheelAngle, t), b.wheelSpin};
     return {car, mix(from.skyCentreX, to.skyCentreX, t), mix(from.skyCentreZ, to.skyCentreZ, t)};
 }
 

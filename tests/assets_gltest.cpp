@@ -71,7 +71,8 @@ TEST(Shader, MatchesFixedFunctionWithFogAndTexturingOnOrOff) {
     const struct { bool fog, texturing, textureBound; } states[] = {
         {false, false, true}, {true, false, true}, {false, true, true}, {true, true, true}, {false, true, false}};
     for (const auto& state : states) {
-        SCOPED_TRACE(testing::Message() << "fog, texturing, bound " << state.fog << state.texturing << state.textureBound);
+        SCOPED_TRACE(testing::Message() << "fog, texturing, bound " << state.fog << state.texturing
+                                        << state.textureBound);
         bothPipelines(state.fog, [&](unsigned int program) {
             glBindTexture(GL_TEXTURE_2D, state.textureBound ? solidTexture(120, 255, 60) : 0);
             state.texturing ? glEnable(GL_TEXTURE_2D) : glDisable(GL_TEXTURE_2D);

@@ -91,7 +91,8 @@ fs::path gameFolder(const std::string& name) {
     fs::create_directories(folder / "resources/models");
     fs::create_directory_symlink(source / "shaders", folder / "shaders");
     for (const auto& entry : fs::directory_iterator(source / "resources"))
-        if (entry.path().filename() != "models") fs::create_symlink(entry.path(), folder / "resources" / entry.path().filename());
+        if (entry.path().filename() != "models")
+            fs::create_symlink(entry.path(), folder / "resources" / entry.path().filename());
     for (const auto& entry : fs::directory_iterator(source / "resources/models"))
         fs::create_directory_symlink(entry.path(), folder / "resources/models" / entry.path().filename());
     return folder;

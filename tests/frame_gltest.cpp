@@ -58,7 +58,8 @@ std::vector<Pixel> playFrameFrom(Vec3 eye, Vec3 view) {
 
 // The level's pickups are these alone while the object lives.
 struct OnlyPickups {
-    explicit OnlyPickups(std::vector<Pickup> laid) : field(std::move(laid)), count(level.pickupCount), saved(level.pickups) {
+    explicit OnlyPickups(std::vector<Pickup> laid)
+        : field(std::move(laid)), count(level.pickupCount), saved(level.pickups) {
         level.pickups = field.data(), level.pickupCount = int32_t(field.size());
     }
     ~OnlyPickups() { level.pickups = saved, level.pickupCount = count; }
@@ -74,7 +75,8 @@ Pickup pickupAt(int kind, Vec3 position) {
 }
 
 // The mean colour of the pixels where two pictures differ, with how many there are.
-std::pair<std::array<double, 3>, int> meanOfDifference(const std::vector<Pixel>& with, const std::vector<Pixel>& without) {
+std::pair<std::array<double, 3>, int> meanOfDifference(const std::vector<Pixel>& with,
+                                                       const std::vector<Pixel>& without) {
     std::array<double, 3> sum = {};
     int count = 0;
     for (size_t i = 0; i < with.size(); ++i) {
@@ -118,7 +120,8 @@ TEST(Frame, TheRoadsEdgesLieWhereTheGameEnds) {
         playFrameFrom({250 * side, 17, 2000}, kDownTheRoad);
         for (int y : {100, 140, 180}) {
             auto brightness = [&](int x) { Pixel p = framePixel(x, y); return p[0] + p[1] + p[2]; };
-            const int road = brightness(kDesignWidth / 2 - 24 * int(side)), shoulder = brightness(kDesignWidth / 2 + 24 * int(side));
+            const int road = brightness(kDesignWidth / 2 - 24 * int(side));
+            const int shoulder = brightness(kDesignWidth / 2 + 24 * int(side));
             EXPECT_GT(shoulder - road, 100) << "side " << side << ", row " << y << ": " << road << " " << shoulder;
         }
     }

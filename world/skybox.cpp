@@ -105,7 +105,8 @@ HiddenSky hiddenSky(float centreX, float centreZ) {
     }
     hidden.bottom = *std::min_element(below, below + 4) > -1.0f;
     for (int face = 0; face < 4; ++face) {
-        hidden.sideBelow[face] = std::fmax(-1.0f, std::fmin(below[kFaceColumns[face][0]], below[kFaceColumns[face][1]]));
+        const float lowerColumn = std::fmin(below[kFaceColumns[face][0]], below[kFaceColumns[face][1]]);
+        hidden.sideBelow[face] = std::fmax(-1.0f, lowerColumn);
     }
     return hidden;
 }

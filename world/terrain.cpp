@@ -127,7 +127,8 @@ Vec3 sampleNormal(int row, int column) {
 
 // Where a sample of this height is drawn.
 Vec3 gridPoint(int row, int column, float height) {
-    return {float(column) - terrain.width / 2.0f, height + kSurfaceLift, terrain.depth / 2.0f - float(row) + kPatchShiftZ};
+    return {float(column) - terrain.width / 2.0f, height + kSurfaceLift,
+            terrain.depth / 2.0f - float(row) + kPatchShiftZ};
 }
 
 void emitSample(int row, int column) {
@@ -147,8 +148,9 @@ float cellHeightAt(int row, int column, int firstRow, int firstColumn, int nextR
     const float v = float(row - firstRow) / float(nextRow - firstRow);
     const float u = float(column - firstColumn) / float(nextColumn - firstColumn);
     const float corner = heightAt(firstRow, firstColumn), farCorner = heightAt(nextRow, nextColumn);
-    if (v >= u) return corner + (heightAt(nextRow, firstColumn) - corner) * v + (farCorner - heightAt(nextRow, firstColumn)) * u;
-    return corner + (heightAt(firstRow, nextColumn) - corner) * u + (farCorner - heightAt(firstRow, nextColumn)) * v;
+    const float belowCorner = heightAt(nextRow, firstColumn), besideCorner = heightAt(firstRow, nextColumn);
+    if (v >= u) return corner + (belowCorner - corner) * v + (farCorner - belowCorner) * u;
+    return corner + (besideCorner - corner) * u + (farCorner - besideCorner) * v;
 }
 
 // How far the tile's grid of every step-th sample lies above or below any sample of the full grid.
@@ -156,7 +158,7 @@ float gridStray(const TerrainTile& tile, int step) {
     float stray = 0.0f;
     for (int row = tile.firstRow; row < tile.lastRow; row = nextSample(row, step, tile.lastRow)) {
         const int nextRow = nextSample(row, step, tile.lastRow);
-        for (int column = tile.firstColumn; column < tile.lastColumn; column = nextSample(column, step, tile.lastColumn)) {
+        for (int column = tile.firstColumn; column < tile.lastColumn;) {
             const int nextColumn = nextSample(column, step, tile.lastColumn);
             for (int r = row; r <= nextRow; ++r) {
                 for (int c = column; c <= nextColumn; ++c) {
@@ -164,6 +166,7 @@ float gridStray(const TerrainTile& tile, int step) {
                     stray = std::fmax(stray, std::fabs(surface - heightAt(r, c)));
                 }
             }
+            column = nextColumn;
         }
     }
     return stray;
