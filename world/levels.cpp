@@ -73,12 +73,6 @@ void groundQuad(float x0, float x1, float s0, float s1) {
     glVertex3f(x1, 0.0f, -kGroundHalfSize);
 }
 
-// The sky travels with the camera, so after a level's drive it stands far down the road.
-void centreSkyOnCamera() {
-    sky.centreX = player.cameraPos.x;
-    sky.centreZ = player.cameraPos.z;
-}
-
 void liftPickupsOntoTerrain() {
     for (int i = 0; i < level.pickupCount; ++i) {
         Vec3& position = level.pickups[i].position;
@@ -128,7 +122,7 @@ void startLevel() {
     resetDriveState();
     retirePickups();
     putPlayerAtStart();
-    centreSkyOnCamera();
+    centreSkyOn(player.cameraPos.x, player.cameraPos.z);  // after a level's drive it stood far down the road
     if (levelNumber < 1 || levelNumber > kLevelCount) return;
     const LevelPlan& plan = kLevelPlans[levelNumber - 1];
     if (levelNumber == 1) restoreStartMeters();
