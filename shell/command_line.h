@@ -1,6 +1,6 @@
 #pragma once
 // The game's command line: options that override the settings for one run.
-// The windowing library's own X options (-display NAME, -geometry SPEC,
+// The windowing library's own X options (-display NAME, -geometry WxH+X+Y,
 // -iconic, -direct, -indirect, -gldebug, -sync) are stepped over, values and
 // all, and left in argv for it. Nothing here needs a display.
 
