@@ -24,7 +24,7 @@ void steps(int count) { while (count-- > 0) runGameStep(); }
 class Drive : public ::testing::Test {
 protected:
     void SetUp() override {
-        player = startingPlayer, sky = Skybox{}, keys = KeyState{};
+        player = startingPlayer, sky = Skybox{}, keys = KeyState{}, rightButtonDown = false;
         putPlayerAtStart(), resetDriveState();
         lastTickMs = scriptedNowMs, unsteppedMs = 0, level.pickupCount = 0;
         gameOver = levelComplete = levelIntroVisible = false;
@@ -57,7 +57,7 @@ TEST_F(Drive, PedalsChangeTheSpeedOneLevelAStep) {
     const struct { bool w, s; float forward, reverse; int count; float forwardAfter, reverseAfter; int levels; S sound; }
     cases[] = {{true, false, 0, 0, 1, 1, 0, 0, S::accelerating}, {true, false, 119, 0, 1, 120, 0, 119, S::accelerating},
         {true, false, 120, 0, 1, 120, 0, 120, S::topSpeed}, {false, true, 10, 0, 4, 2, 0, 56, S::idle},
-        {false, true, 2, 0, 2, 0, 1, 4, S::idle}, {true, true, 0, 3, 2, 0, 1, -5, S::idle},
+        {false, true, 2, 0, 2, 0, 1, 4, S::idle}, {false, true, 0, 120, 1, 0, 120, -120, S::idle}, {true, true, 0, 3, 2, 0, 1, -5, S::idle},
         {false, false, 10, 0, 1, 9, 0, 10, S::idle}, {false, false, 0, 2, 2, 0, 0, -3, S::idle}};
     for (const auto& c : cases) {
         SetUp();
@@ -69,6 +69,15 @@ TEST_F(Drive, PedalsChangeTheSpeedOneLevelAStep) {
                   std::make_tuple(c.forwardAfter, c.reverseAfter, c.sound)) << "row " << &c - cases;
         EXPECT_TRUE(std::abs(moved - c.levels * 0.0256f) < 1e-3 && std::abs(sky.centreZ + moved) < 0.01) << &c - cases;
     }
+}
+
+// The right button adds 5 units to a step driven forward, for a boost point, while the points last.
+TEST_F(Drive, BoostAddsFiveUnitsAStepWhilePointsLast) {
+    keys.forward = rightButtonDown = true;
+    player.boostPoints = 2;
+    steps(3);
+    EXPECT_NEAR(startingPlayer.cameraPos.z - player.cameraPos.z, (0 + 1 + 2) * 0.0256f + 2 * 5, 1e-3);
+    EXPECT_EQ(player.boostPoints, 0);
 }
 
 // A 2 s stall runs 15 steps, a tick count that wraps 2.
