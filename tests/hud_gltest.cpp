@@ -97,6 +97,6 @@ TEST(LevelStart, LaysOutTheLevelCentresTheSkyAndKeepsPickupsAboveTheTerrain) {
 
 TEST(FrameRateText, SpellsTheRateInCapitalWords) {
     for (auto [rate, text] : {std::pair{62, "FPS: SIXTYTWO"}, {60, "FPS: SIXTY"}, {7, "FPS: SEVEN"}, {100, "FPS: "},
-             {123, "FPS: THREE"}, {45, "FPS: FOURTYFIVE"}, {19, "FPS: NINETEEN"}, {-3, "FPS: "}})
+             {123, "FPS: THREE"}, {45, "FPS: FOURTYFIVE"}, {10, "FPS: TEN"}, {19, "FPS: NINETEEN"}, {-3, "FPS: "}})
         EXPECT_EQ(frameRateText(rate), text) << rate;
 }
