@@ -1,5 +1,6 @@
 // A gamepad plugged into the running game, as SDL's virtual joystick: each control does what its key does, Start is
-// Home on a banner and the pause in play, a pad pulled out lets go, and a new one's right trigger drives level 1.
+// Home on a banner or the game-over picture and the pause in play, a pad pulled out lets go, and a new one's right
+// trigger drives level 1.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
@@ -58,6 +59,9 @@ TEST(Pad, EachControlDoesWhatItsKeyDoesAndTheRightTriggerAloneDrivesLevelOneToIt
     EXPECT_TRUE(gamePaused()) << "Start in play pauses";
     push(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_FALSE(gamePaused());
+    gameOver = true;
+    push(pad, SDL_CONTROLLER_BUTTON_START);
+    EXPECT_TRUE(levelIntroVisible && !gamePaused()) << "Start on the game-over picture is Home";
     set(pad, kTriggerRight, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1);
     pullOutPad(pad);
     playFrames(2, 16);
