@@ -1,5 +1,6 @@
 // What play looks like, read back from the real game's frames through the game driver: each pickup by its look, the
-// road's edges where the game ends, one icon a charge; and what the frame leaves out changes no pixel.
+// road's edges where the game ends, one icon a charge, the car part way between steps; and what the frame leaves out
+// changes no pixel.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -18,6 +19,7 @@
 #include "assets/view_volume.h"
 #include "player/player.h"
 #include "shell/frame_pose.h"
+#include "shell/frame_update.h"
 #include "shell/game_flow.h"
 #include "tests/support/game_driver.h"
 #include "world/levels.h"
@@ -249,4 +251,22 @@ TEST(Frame, AMushroomRoundTheEyeStillShows) {
     int differing = 0;
     for (size_t i = 0; i < pictures[0].size(); ++i) differing += pictures[0][i] != pictures[1][i];
     EXPECT_GT(differing, int(pictures[0].size()) / 4);
+}
+
+// A frame between two steps shows the car part of the way from the one to the next: each frame of a fast machine moves.
+TEST(Frame, FramesBetweenTwoStepsShowTheCarPartWay) {
+    startDrivenGame();
+    levelIntroVisible = false;
+    lookFrom({0, 17, 4000}, {0, -0.4f, -1});
+    player.cameraPos.z -= 3, sky.centreZ -= 3;
+    const uint32_t unstepped = unsteppedMs;
+    const uint32_t intoTheStep[] = {0, 8, 15};  // ms of the next step's 16 gone by
+    std::vector<Pixel> pictures[3];
+    for (int i = 0; i < 3; ++i) {
+        unsteppedMs = intoTheStep[i];
+        playPass(0);
+        pictures[i] = picture();
+    }
+    unsteppedMs = unstepped;
+    EXPECT_TRUE(pictures[0] != pictures[1] && pictures[1] != pictures[2]);
 }
