@@ -110,8 +110,15 @@ TEST_F(Input, TheSameDriveAtEveryFrameRate) {
 
 // With the focus on another window the game pauses: the keys and the button held are let go, game time stands still,
 // every sound is held and the overlay says PAUSED; back in focus, play goes on from where it stopped, the time away
-// thrown away. Without auto-pause the keys are still let go, and the car coasts meanwhile.
+// thrown away. Without auto-pause the keys are still let go, and the car coasts meanwhile. The focus inside the game's
+// window stays with the game.
 TEST_F(Input, FocusAwayPausesTheGameAndLetsGoOfTheKeys) {
+    pressKey('w');
+    focusInsideGame();
+    playFrames(2, 16);
+    EXPECT_TRUE(keys.forward && !gamePaused()) << "focus inside the game's window";
+    focusGame();
+    releaseKey('w');
     for (bool autoPause : {true, false}) {
         SetUp();
         setAutoPause(autoPause);

@@ -237,7 +237,7 @@ TEST(Game, PulledBackTheEyeSits30UnitsBackFramesAreCountedAndLeaveTheMatrixStack
 // Each leg, and the picture it ends on once the keys are let go, with the track of the level last shown (level 3's on
 // victory); Home goes on from each, and from a banner after a turn made on it. Coasting at the end, the engine idles.
 TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
-    const std::pair<void (*)(), const char*> legs[] = {{startDrivenGame, "level1"},
+    const std::pair<void (*)(), const char*> legs[] = {{[] { startDrivenGame(); }, "level1"},
         {level1PickupsBoostHelpMusicAndOffTheRoad, "gameover"}, {[] {}, "level1"}, {driveLaneToFinish, "level2"},
         {level2MushroomsUntilHealthRunsOut, "gameover"}, {[] {}, "level1"}, {offTheRoadAndOverTheEndLine, "gameover"},
         {[] {}, "level1"}, {driveLaneToFinish, "level2"}, {driveLaneToFinish, "level3"},

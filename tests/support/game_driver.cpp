@@ -24,6 +24,7 @@ const int kWidth = kDesignWidth / 4, kHeight = kDesignHeight / 4;
 
 std::string printed;
 Window elsewhere;  // a plain window of the test's, to take the focus from the game
+Window inside;     // one inside the game's window, as an input method may put there
 
 Display* display() { return glXGetCurrentDisplay(); }
 Window gameWindow() { return glXGetCurrentDrawable(); }
@@ -87,7 +88,7 @@ class OutputCapture : public testing::EmptyTestEventListener {
 }  // namespace
 
 // The driver starts inside a test, so its capture starts here; each later test starts its own.
-void startDrivenGame() {
+void startDrivenGame(const Settings& settings) {
     static bool started = false;
     if (std::exchange(started, true)) return;
     testing::UnitTest::GetInstance()->listeners().Append(new OutputCapture);
@@ -95,11 +96,13 @@ void startDrivenGame() {
     int argc = 1;
     char name[] = "gorvanka";
     char* argv[] = {name, nullptr};
-    ASSERT_EQ(startGame(argc, argv, Settings()), 0);
+    ASSERT_EQ(startGame(argc, argv, settings), 0);
     ASSERT_NE(registeredIdle, nullptr) << "start-up registered no idle callback";
     waitForSmallWindow();
     elsewhere = XCreateSimpleWindow(display(), DefaultRootWindow(display()), kWidth + 10, 0, 50, 50, 0, 0, 0);
     XMapWindow(display(), elsewhere);
+    inside = XCreateSimpleWindow(display(), gameWindow(), 0, 0, 1, 1, 0, 0, 0);
+    XMapWindow(display(), inside);
     focusGame();
 }
 
@@ -131,6 +134,7 @@ void tapSpecialKey(int key) {
 }
 
 void focusElsewhere() { XSetInputFocus(display(), elsewhere, RevertToPointerRoot, CurrentTime), pumpEvents(); }
+void focusInsideGame() { XSetInputFocus(display(), inside, RevertToPointerRoot, CurrentTime), pumpEvents(); }
 void focusGame() { XSetInputFocus(display(), gameWindow(), RevertToPointerRoot, CurrentTime), pumpEvents(); }
 
 Pixel framePixel(int x, int y) { return pixelAt(x * kWidth / kDesignWidth, kHeight - 1 - y * kHeight / kDesignHeight); }

@@ -5,10 +5,12 @@
 #include <functional>
 #include <string>
 
+#include "shell/settings.h"
 #include "tests/support/gl_context.h"
 
-// Starts the game once per process, its window shrunk to a quarter of the design size (quick frames) and in focus.
-void startDrivenGame();
+// Starts the game once per process, with the settings given (the defaults unless the process's first call gives
+// others), its window shrunk to a quarter of the design size (quick frames) and in focus.
+void startDrivenGame(const Settings& settings = Settings());
 
 // One pass of the main loop ms of scripted time after the last: the registered idle callback, then, when drawn, the
 // window's events and the frame they ask for.
@@ -27,8 +29,9 @@ void tapSpecialKey(int key);
 void pressButton(int button);
 void releaseButton(int button);
 
-// The keyboard focus, as a window manager moves it: to another window, and back to the game.
+// The keyboard focus, as a window manager moves it: to another window, to one inside the game's, and back to the game.
 void focusElsewhere();
+void focusInsideGame();
 void focusGame();
 
 // The last frame's colour, in the overlay's space: the design size, y downward.
