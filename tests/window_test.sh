@@ -52,7 +52,7 @@ pid=""
 settings="$XDG_CONFIG_HOME/gorvanka/settings.ini"
 grep -q "^# Gorvanka's settings" "$settings" || fail "no settings file with the defaults was written"
 
-# The window of the settings file's size, unless the command line gives another.
+# The window of the settings file's size, unless the command line gives another; never larger than the screen.
 windowed_size() {
   SDL_AUDIODRIVER=dummy "$game_exe" "$@" >"$work/out.txt" 2>&1 &
   pid=$!
@@ -63,4 +63,5 @@ windowed_size() {
 printf '[display]\nfullscreen = false\nwidth = 700\nheight = 500\n' >"$settings"
 [ "$(windowed_size)" = "700 500" ] || fail "the settings file's window size was not taken"
 [ "$(windowed_size --size 800x600)" = "800 600" ] || fail "the command line's window size did not win over the file's"
+[ "$(windowed_size --size 4000x3000)" = "$screen_width $screen_height" ] || fail "a window larger than the screen"
 [ "$failures" -eq 0 ] && echo "1 passed, 0 failed" || { echo "0 passed, 1 failed"; exit 1; }
