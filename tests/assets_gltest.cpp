@@ -29,7 +29,7 @@ std::unique_ptr<ObjModel> squareModel(const std::string& name, std::initializer_
     return model;
 }
 
-// One grey light, colour material and the game's fog (GL_EXP by default), 45 degrees of view.
+// One grey light, colour material and the game's fog as start-up sets it, 45 degrees of view.
 void lightScene(bool fog) {
     ensureGlContext();
     if (shaderProgram == 0) buildShaderProgram();
@@ -39,10 +39,9 @@ void lightScene(bool fog) {
     gluPerspective(45, 1, 0.5, 1000);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    const float grey[4] = {0.6f, 0.6f, 0.6f, 1}, haze[4] = {0.9f, 0.7f, 0.5f, 1};
+    const float grey[4] = {0.6f, 0.6f, 0.6f, 1};
     glLightfv(GL_LIGHT0, GL_DIFFUSE, grey);  // from behind the viewer, as it is by default
-    glFogfv(GL_FOG_COLOR, haze);
-    glFogf(GL_FOG_DENSITY, 0.004f);
+    setUpFog();
     for (GLenum on : {GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL}) glEnable(on);
     for (GLenum off : {GL_DEPTH_TEST, GL_TEXTURE_2D}) glDisable(off);
     switchFog(fog);
