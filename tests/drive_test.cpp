@@ -94,7 +94,7 @@ TEST_F(Drive, AStallRunsAQuarterSecondAndTheTickCountWraps) {
 // The end line and the road's edges, and a pickup met at 5 frames a second (38 units a frame at top speed).
 TEST_F(Drive, EveryStepSeesTheRoadLimitsAndThePickups) {
     for (auto [x, z, complete, over] : {std::tuple{250.0f, -4849.9f, false, false}, {-250.0f, -4850.0f, true, false},
-                                        {250.01f, 0.0f, false, true}}) {
+                                        {250.01f, 0.0f, false, true}, {-250.01f, 0.0f, false, true}}) {
         SetUp();
         player.cameraPos = {x, 17, z};
         steps(1);
