@@ -9,6 +9,7 @@
 #include <functional>
 #include <vector>
 
+#include "assets/camera.h"
 #include "assets/render_options.h"
 #include "audio/sounds.h"
 #include "player/controls.h"
@@ -43,12 +44,14 @@ void frames(int rate, uint32_t ms, const std::vector<std::pair<uint32_t, std::fu
     }
 }
 
-// Whether the projection in force has these near and far planes; a far plane past 100000 stands for any as far.
+// Whether the projection in force has the design's shape and these near and far planes; a far plane past 100000
+// stands for any as far.
 bool viewRange(float nearPlane, float farPlane) {
     float m[16];
     glGetFloatv(GL_PROJECTION_MATRIX, m);
     const float far = m[14] / (m[10] + 1);
-    return std::abs(m[14] / (m[10] - 1) - nearPlane) < 0.01 &&
+    return std::abs(m[5] / m[0] - float(kDesignWidth) / kDesignHeight) < 0.01 &&
+           std::abs(m[14] / (m[10] - 1) - nearPlane) < 0.01 &&
            (farPlane > 1e5 ? far > 1e5 : std::abs(far - farPlane) < 1);
 }
 
@@ -80,6 +83,9 @@ TEST_F(Input, RepeatsDoNothingAndCapitalsDoNotDrive) {
     releaseKey(' '), releaseKey('c');
     EXPECT_EQ(gameOutput(), "IMA CHARGIN MAH LAZERS!\nIMA CHARGIN MAH LAZERS!\nOut of ammobbb\n") << "no repeat fires";
     EXPECT_TRUE(player.cameraPulledBack) << "nor toggle";
+    pressKey('c'), releaseKey('C');
+    tapKey('c');
+    EXPECT_TRUE(player.cameraPulledBack) << "a letter let go as its capital is pressed afresh";
     tapKey('c');
     pressKey('W');
     playFrames(2, 16);
