@@ -1,6 +1,6 @@
 // What play looks like, read back from the real game's frames through the game driver: each pickup by its look, the
-// road's edges where the game ends, one icon a charge, the car part way between steps; and what the frame leaves out
-// changes no pixel.
+// road's edges where the game ends, one icon a charge, the car part way between steps, the window's shape; and what
+// the frame leaves out changes no pixel.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -269,4 +269,15 @@ TEST(Frame, FramesBetweenTwoStepsShowTheCarPartWay) {
     }
     unsteppedMs = unstepped;
     EXPECT_TRUE(pictures[0] != pictures[1] && pictures[1] != pictures[2]);
+}
+
+// A window of another shape shows the world in that shape: in a square one, undistorted.
+TEST(Frame, TheViewTakesTheWindowsShape) {
+    startDrivenGame();
+    resizeGameWindow(kDesignHeight / 4, kDesignHeight / 4);
+    playPass(0);
+    float m[16];
+    glGetFloatv(GL_PROJECTION_MATRIX, m);
+    resizeGameWindow(kDesignWidth / 4, kDesignHeight / 4);
+    EXPECT_NEAR(m[5] / m[0], 1, 0.01) << "width to height";
 }

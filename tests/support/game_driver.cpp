@@ -32,18 +32,6 @@ Window gameWindow() { return glXGetCurrentDrawable(); }
 // The window's events go through the windowing library to the registered callbacks, which draw a frame if asked.
 void pumpEvents() { XSync(display(), False), glutMainLoopEvent(); }
 
-// The X server answers the resize in its own time: waited for in real time, and asked for again on every pass, as
-// start-up's screen-filling resize may still be on its way and undo it.
-void waitForSmallWindow() {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (std::chrono::steady_clock::now() < deadline) {
-        glutReshapeWindow(kWidth, kHeight);
-        pumpEvents();
-        if (glutGet(GLUT_WINDOW_WIDTH) == kWidth && glutGet(GLUT_WINDOW_HEIGHT) == kHeight) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), kWidth) << "the game window did not shrink";
-}
 
 // A key or a button event (their fields share names) at a point of the game's window, as the X server sends it.
 template <typename Event>
@@ -98,12 +86,25 @@ void startDrivenGame(const Settings& settings) {
     char* argv[] = {name, nullptr};
     ASSERT_EQ(startGame(argc, argv, settings), 0);
     ASSERT_NE(registeredIdle, nullptr) << "start-up registered no idle callback";
-    waitForSmallWindow();
+    resizeGameWindow(kWidth, kHeight);
     elsewhere = XCreateSimpleWindow(display(), DefaultRootWindow(display()), kWidth + 10, 0, 50, 50, 0, 0, 0);
     XMapWindow(display(), elsewhere);
     inside = XCreateSimpleWindow(display(), gameWindow(), 0, 0, 1, 1, 0, 0, 0);
     XMapWindow(display(), inside);
     focusGame();
+}
+
+// The X server answers the resize in its own time: waited for in real time, and asked for again on every pass, as
+// start-up's screen-filling resize may still be on its way and undo it.
+void resizeGameWindow(int width, int height) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        glutReshapeWindow(width, height);
+        pumpEvents();
+        if (glutGet(GLUT_WINDOW_WIDTH) == width && glutGet(GLUT_WINDOW_HEIGHT) == height) break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(glutGet(GLUT_WINDOW_WIDTH), width) << "the game window did not take its new size";
 }
 
 void playFrames(int count, uint32_t msEach) { playUntil([&count] { return --count <= 0; }, UINT32_MAX, msEach); }

@@ -12,6 +12,9 @@
 // others), its window shrunk to a quarter of the design size (quick frames) and in focus.
 void startDrivenGame(const Settings& settings = Settings());
 
+// Gives the game's window another size, as its player may, once the game is started.
+void resizeGameWindow(int width, int height);
+
 // One pass of the main loop ms of scripted time after the last: the registered idle callback, then, when drawn, the
 // window's events and the frame they ask for.
 void playPass(uint32_t ms, bool draw = true);
