@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const double kTrack1 = 300, kTrack1Later = 1700, kTrack3 = 700, kIdle = 900;  // track 1 changes tone after 1.2 s
-const double kTones[] = {kTrack1, kTrack3, kIdle};
+// Each sound's tone in Hz; track 1 changes tone after 1.2 s.
+const double kTrack1 = 300, kTrack1Later = 1700, kTrack3 = 700, kIdle = 900, kTopSpeed = 1100;
+const double kTones[] = {kTrack1, kTrack3, kIdle, kTopSpeed};
 const double kHeard = 1000, kSilent = 150;  // amplitude in sample units
 const fs::path kFixtures = fs::temp_directory_path() / ("gorvanka_audio_" + std::to_string(getpid()));
 
@@ -79,7 +80,8 @@ protected:
         setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
         fs::create_directories(kFixtures / "resources/audio");
         for (auto [name, tones] : {std::pair{"katyusha", tone(1.2, kTrack1) + " : " + tone(1.0, kTrack1Later)},
-                                   {"metal_ussr", tone(0.6, kTrack3)}, {"engineidle", tone(0.3, kIdle)}}) {
+                                   {"metal_ussr", tone(0.6, kTrack3)}, {"engineidle", tone(0.3, kIdle)},
+                                   {"enginemaxspeed", tone(0.3, kTopSpeed)}}) {
             const fs::path mp3 = kFixtures / "resources/audio" / (std::string(name) + ".mp3");
             ASSERT_EQ(std::system(("sox -n -r 44100 -c 2 " + mp3.string() + " " + tones + " gain -12").c_str()), 0);
         }
@@ -106,6 +108,9 @@ TEST_F(AudioTest, PausedTrackResumesInPlaceAndEndsWhileTheEngineLoops) {
     EXPECT_NEAR(later, 100, 3) << "the second tone, once";
     selectEngineSound(EngineSound::idle);
     EXPECT_TRUE(hearsOnly(listen(300), {kIdle})) << "track 1 is over, the engine goes on";
+    selectEngineSound(EngineSound::topSpeed);
+    EXPECT_TRUE(hearsOnly(listen(300), {kTopSpeed})) << "the top-speed loop in its place";
+    selectEngineSound(EngineSound::idle);
     setSoundVolume(0);
     EXPECT_TRUE(hearsOnly(listen(300), {})) << "at volume 0";
     setSoundVolume(100), holdAllSound(true);
