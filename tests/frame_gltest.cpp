@@ -1,6 +1,6 @@
 // What play looks like, read back from the real game's frames through the game driver: each pickup by its look, the
-// road's edges where the game ends, one icon a charge, the car part way between steps, the window's shape; and what
-// the frame leaves out changes no pixel.
+// road's edges where the game ends, one icon a charge, the car's body, the car part way between steps, the window's
+// shape; and what the frame leaves out changes no pixel.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -15,6 +15,7 @@
 
 #include "assets/camera.h"
 #include "assets/fog.h"
+#include "assets/obj_model.h"
 #include "assets/shader_program.h"
 #include "assets/view_volume.h"
 #include "player/player.h"
@@ -280,4 +281,23 @@ TEST(Frame, TheViewTakesTheWindowsShape) {
     glGetFloatv(GL_PROJECTION_MATRIX, m);
     resizeGameWindow(kDesignWidth / 4, kDesignHeight / 4);
     EXPECT_NEAR(m[5] / m[0], 1, 0.01) << "width to height";
+}
+
+// The car's body shows ahead of the eye, in the lower middle of the picture.
+TEST(Frame, TheCarsBodyShowsAheadOfTheEye) {
+    startDrivenGame();
+    OnlyPickups none({});
+    ObjModel* const body = player.bodyModel;
+    ObjModel nothing{};
+    player.bodyModel = &nothing;
+    const std::vector<Pixel> withoutBody = playFrameFrom(kStartEye, kDownTheRoad);
+    player.bodyModel = body;
+    const std::vector<Pixel> withBody = playFrameFrom(kStartEye, kDownTheRoad);
+    int lowerMiddle = 0, elsewhere = 0;
+    for (size_t i = 0; i < withBody.size(); ++i) {
+        const int x = int(i * 4 % kDesignWidth), y = int(i * 4 / kDesignWidth);
+        const bool middle = x > kDesignWidth / 4 && x < kDesignWidth * 3 / 4 && y > kDesignHeight / 2;
+        (middle ? lowerMiddle : elsewhere) += withBody[i] != withoutBody[i];
+    }
+    EXPECT_TRUE(lowerMiddle > 2000 && elsewhere < lowerMiddle / 20) << lowerMiddle << " " << elsewhere;
 }
