@@ -155,15 +155,16 @@ bool showsPicture(const std::string& name) {
     return true;
 }
 
-// Turned on its banner, the car starts the level straight: the first frame of play, drawn before the next step,
-// shows what the later ones show while it stands still.
-void startLevelAfterTurningOnTheBanner() {
+// Turned on its banner, the car starts the level straight: the frame that takes Home still shows the banner alone,
+// and the first frame of play, drawn before the next step, shows what the later ones show while it stands still.
+void startLevelAfterTurningOnTheBanner(const std::string& banner) {
     hold('a', true);
     playFrames(20, 16);
     hold('a', false);
     playFrames(1, 16 - unsteppedMs);  // passes on a step's edge
     tapSpecialKey(GLUT_KEY_HOME);
     playFrames(1, 16);
+    EXPECT_TRUE(showsPicture(banner)) << "the frame that takes Home";
     std::vector<Pixel> frames[2];
     for (uint32_t ms : {4, 100}) {
         playFrames(1, ms);
@@ -251,7 +252,7 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
                   std::vector<bool>({levelNumber == 1, levelNumber == 2, levelNumber >= 3})) << picture;
         EXPECT_EQ(writesLevelTime(), leg == driveLaneToFinish) << picture;
         if (levelIntroVisible) {
-            startLevelAfterTurningOnTheBanner();
+            startLevelAfterTurningOnTheBanner(picture);
         } else {
             tapSpecialKey(GLUT_KEY_HOME);
             playFrames(1);
