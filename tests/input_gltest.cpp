@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "assets/camera.h"
+#include "assets/fog.h"
 #include "assets/render_options.h"
 #include "audio/sounds.h"
 #include "player/controls.h"
@@ -150,8 +151,9 @@ TEST_F(Input, FocusAwayPausesTheGameAndLetsGoOfTheKeys) {
     setAutoPause(true);
 }
 
-// Each function key acts at once, between frames, and says so where it always did; F5 steps through three modes, the
-// others undo themselves on a second press.
+// Each function key acts at once, between frames, and says so where it always did; F5 steps through three modes, off
+// taking F4's filter, the others undo themselves on a second press. F6 follows its own flag, not the fog that a level
+// start left: after a fogged start, its first press keeps the fog.
 TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
     playFrames(1);
     gameOutput();
@@ -160,13 +162,14 @@ TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
         {GLUT_KEY_F2, [] { return renderOptions.fpsVisible; }, ""},
         {GLUT_KEY_F3, [] { GLint modes[2]; glGetIntegerv(GL_POLYGON_MODE, modes); return modes[0] == GL_LINE; }, ""},
         {GLUT_KEY_F4, [] { return filter(kMag) == GL_LINEAR; }, "Switched to bilinear texture sampling\n"},
-        {GLUT_KEY_F5, [] { return true; }, "Mipmapping is off\n"},
+        {GLUT_KEY_F5, [] { return filter(kMin) == GL_LINEAR; }, "Mipmapping is off\n"},
         {GLUT_KEY_F5, [] { return filter(kMin) == GL_NEAREST_MIPMAP_NEAREST; }, "Mipmapping is nearest neighbor\n"},
         {GLUT_KEY_F5, [] { return filter(kMin) == GL_LINEAR_MIPMAP_LINEAR; }, "Mipmapping is linear\n"},
         {GLUT_KEY_F6, [] { return glIsEnabled(GL_FOG) == GL_TRUE; }, ""},
         {GLUT_KEY_F8, [] { return viewRange(1, 200); }, "Frustum Culling off\n"},
         {GLUT_KEY_F9, [] { return glIsEnabled(GL_BLEND) && !glIsEnabled(GL_DEPTH_TEST); }, "Transparancy off\n"},
         {GLUT_KEY_F4, [] { return filter(kMag) == GL_NEAREST; }, "Switched to nearest neighbor texture sampling\n"},
+        {GLUT_KEY_F5, [] { return filter(kMin) == GL_NEAREST; }, "Mipmapping is off\n"},
         {GLUT_KEY_F8, [] { return viewRange(0.5, 1e6); }, "Frustum Culling on\n"},
         {GLUT_KEY_F9, [] { return !glIsEnabled(GL_BLEND) && glIsEnabled(GL_DEPTH_TEST); }, "Transparancy on\n"},
         {GLUT_KEY_F1, [] { return !renderOptions.helpVisible; }, ""},
@@ -178,6 +181,10 @@ TEST_F(Input, FunctionKeysDoWhatTheyAlwaysDid) {
         EXPECT_TRUE(press.done()) << "F" << press.key;
         EXPECT_EQ(gameOutput(), press.said) << "F" << press.key;
     }
+    switchFog(true);
+    tapSpecialKey(GLUT_KEY_F6);
+    EXPECT_TRUE(glIsEnabled(GL_FOG)) << "the first F6 after a fogged level start";
+    tapSpecialKey(GLUT_KEY_F6);
 }
 
 // One loop at a time: accelerating, at top speed, braking, and rolling to a stop.
