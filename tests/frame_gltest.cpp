@@ -1,6 +1,6 @@
 // What play looks like, read back from the real game's frames through the game driver: each pickup by its look, the
 // road's edges where the game ends, one icon a charge, the car's body, the car part way between steps, the window's
-// shape; and what the frame leaves out changes no pixel.
+// shape, the frame rate on F2; and what the frame leaves out changes no pixel.
 #include <gtest/gtest.h>
 
 #include <GL/glew.h>
@@ -300,4 +300,18 @@ TEST(Frame, TheCarsBodyShowsAheadOfTheEye) {
         (middle ? lowerMiddle : elsewhere) += withBody[i] != withoutBody[i];
     }
     EXPECT_TRUE(lowerMiddle > 2000 && elsewhere < lowerMiddle / 20) << lowerMiddle << " " << elsewhere;
+}
+
+// The frame-rate read-out shows at the top left once F2 asks for it, and not before.
+TEST(Frame, TheFrameRateShowsOnlyAfterF2) {
+    startDrivenGame();
+    playFrames(30, 50);  // a second of frames, for a rate to show
+    std::vector<Pixel> corner[2];
+    for (bool shown : {false, true}) {
+        playFrameFrom(kStartEye, kDownTheRoad);
+        for (int x = 0; x < 400; x += 4)
+            for (int y = 0; y < 40; y += 4) corner[shown].push_back(framePixel(x, y));
+        tapSpecialKey(GLUT_KEY_F2);
+    }
+    EXPECT_NE(corner[0], corner[1]);
 }
