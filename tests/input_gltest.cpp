@@ -19,6 +19,7 @@
 #include "shell/frame_update.h"
 #include "shell/pause.h"
 #include "tests/support/game_driver.h"
+#include "tests/support/scripted_clock.h"
 
 namespace {
 
@@ -113,6 +114,25 @@ TEST_F(Input, TheSameDriveAtEveryFrameRate) {
     }
     EXPECT_EQ(ends[0], ends[1]);
     EXPECT_TRUE(ends[0][1] < 4970 - 100 && ends[0][5] < 200 - 50) << "the script did drive and boost";
+}
+
+// Keys and buttons act from the moment they come, though no pass of the main loop came since the last: the steps due
+// before a press or a release run without it.
+TEST_F(Input, InputActsFromTheMomentItComes) {
+    player.boostPoints = 100;
+    scriptedNowMs += 160;  // ten steps due
+    pressKey('w');
+    playPass(16);
+    EXPECT_EQ(drive.forwardSpeed, 1) << "the steps before the key drove without it";
+    scriptedNowMs += 160;
+    pressButton(GLUT_RIGHT_BUTTON);
+    playPass(16);
+    EXPECT_EQ(player.boostPoints, 99) << "nor boosted before the button";
+    releaseButton(GLUT_RIGHT_BUTTON);
+    scriptedNowMs += 160;
+    releaseKey('w');
+    playPass(16);
+    EXPECT_EQ(drive.forwardSpeed, 12 + 10 - 1) << "and drove on until the key came up";
 }
 
 // With the focus on another window the game pauses: the keys and the button held are let go, game time stands still,
