@@ -5,6 +5,7 @@
 
 #include <GL/freeglut.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <memory>
@@ -236,7 +237,8 @@ TEST(Game, PulledBackTheEyeSits30UnitsBackFramesAreCountedAndLeaveTheMatrixStack
 }
 
 // Each leg, and the picture it ends on once the keys are let go, with the track of the level last shown (level 3's on
-// victory); Home goes on from each, and from a banner after a turn made on it. Coasting at the end, the engine idles.
+// victory); Home goes on from each, and from a banner after a turn made on it. Coasting at the end, the engine idles,
+// on a road left bare.
 TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
     const std::pair<void (*)(), const char*> legs[] = {{[] { startDrivenGame(); }, "level1"},
         {level1PickupsBoostHelpMusicAndOffTheRoad, "gameover"}, {[] {}, "level1"}, {driveLaneToFinish, "level2"},
@@ -260,4 +262,6 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
     }
     EXPECT_TRUE(engineLoopPlaying(EngineSound::idle) && !engineLoopPlaying(EngineSound::accelerating) &&
                 !engineLoopPlaying(EngineSound::topSpeed));
+    EXPECT_TRUE(std::all_of(level.pickups, level.pickups + level.pickupCount, [](const Pickup& p) { return p.collected; }))
+        << "past the victory banner the road is bare";
 }
