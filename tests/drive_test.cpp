@@ -57,8 +57,9 @@ TEST_F(Drive, PedalsChangeTheSpeedOneLevelAStep) {
     const struct { bool w, s; float forward, reverse; int count; float forwardAfter, reverseAfter; int levels; S sound; }
     cases[] = {{true, false, 0, 0, 1, 1, 0, 0, S::accelerating}, {true, false, 119, 0, 1, 120, 0, 119, S::accelerating},
         {true, false, 120, 0, 1, 120, 0, 120, S::topSpeed}, {false, true, 10, 0, 4, 2, 0, 56, S::idle},
-        {false, true, 2, 0, 2, 0, 1, 4, S::idle}, {false, true, 0, 120, 1, 0, 120, -120, S::idle}, {true, true, 0, 3, 2, 0, 1, -5, S::idle},
-        {false, false, 10, 0, 1, 9, 0, 10, S::idle}, {false, false, 0, 2, 2, 0, 0, -3, S::idle}};
+        {false, true, 2, 0, 2, 0, 1, 4, S::idle}, {false, true, 0, 120, 1, 0, 120, -120, S::idle},
+        {true, true, 0, 3, 2, 0, 1, -5, S::idle}, {false, false, 10, 0, 1, 9, 0, 10, S::idle},
+        {false, false, 0, 2, 2, 0, 0, -3, S::idle}};
     for (const auto& c : cases) {
         SetUp();
         std::tie(keys.forward, keys.backward, drive.forwardSpeed, drive.reverseSpeed) =

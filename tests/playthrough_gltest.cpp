@@ -262,6 +262,7 @@ TEST(Playthrough, ThreeLevelsToVictoryWithPickupsAndThreeLosses) {
     }
     EXPECT_TRUE(engineLoopPlaying(EngineSound::idle) && !engineLoopPlaying(EngineSound::accelerating) &&
                 !engineLoopPlaying(EngineSound::topSpeed));
-    EXPECT_TRUE(std::all_of(level.pickups, level.pickups + level.pickupCount, [](const Pickup& p) { return p.collected; }))
+    const Pickup* const pickups = level.pickups;
+    EXPECT_TRUE(std::all_of(pickups, pickups + level.pickupCount, [](const Pickup& p) { return p.collected; }))
         << "past the victory banner the road is bare";
 }

@@ -24,14 +24,13 @@ const int kWidth = kDesignWidth / 4, kHeight = kDesignHeight / 4;
 
 std::string printed;
 Window elsewhere;  // a plain window of the test's, to take the focus from the game
-Window inside;     // one inside the game's window, as an input method may put there
+Window inside;     // one inside the game's window, as an input method may put one there
 
 Display* display() { return glXGetCurrentDisplay(); }
 Window gameWindow() { return glXGetCurrentDrawable(); }
 
 // The window's events go through the windowing library to the registered callbacks, which draw a frame if asked.
 void pumpEvents() { XSync(display(), False), glutMainLoopEvent(); }
-
 
 // A key or a button event (their fields share names) at a point of the game's window, as the X server sends it.
 template <typename Event>
