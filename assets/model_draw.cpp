@@ -18,34 +18,21 @@ const float* entryOf(const std::vector<float>& values, int32_t index, size_t wid
 
 // Drops the mode bits the model cannot serve, printing why, in the order callers see them.
 unsigned int checkedMode(const ObjModel& model, unsigned int mode) {
-    if ((mode & GLM_MODE_FLAT) && model.facetNormals.empty()) {
-        sayf("glmDraw() warning: flat render mode requested with no facet normals defined.\n");
-        mode &= ~GLM_MODE_FLAT;
-    }
-    if ((mode & GLM_MODE_SMOOTH) && model.normals.empty()) {
-        sayf("glmDraw() warning: smooth render mode requested with no normals defined.\n");
-        mode &= ~GLM_MODE_SMOOTH;
-    }
-    if ((mode & GLM_MODE_TEXTURE) && model.texcoords.empty()) {
-        sayf("glmDraw() warning: texture render mode requested with no texture coordinates defined.\n");
-        mode &= ~GLM_MODE_TEXTURE;
-    }
-    if ((mode & GLM_MODE_FLAT) && (mode & GLM_MODE_SMOOTH)) {
-        sayf("glmDraw() warning: flat render mode requested and smooth render mode requested (using smooth).\n");
-        mode &= ~GLM_MODE_FLAT;
-    }
-    if ((mode & GLM_MODE_COLOR) && model.materials.empty()) {
-        sayf("glmDraw() warning: color render mode requested with no materials defined.\n");
-        mode &= ~GLM_MODE_COLOR;
-    }
-    if ((mode & GLM_MODE_MATERIAL) && model.materials.empty()) {
-        sayf("glmDraw() warning: material render mode requested with no materials defined.\n");
-        mode &= ~GLM_MODE_MATERIAL;
-    }
-    if ((mode & GLM_MODE_COLOR) && (mode & GLM_MODE_MATERIAL)) {
-        sayf("glmDraw() warning: color and material render mode requested using only material mode.\n");
-        mode &= ~GLM_MODE_COLOR;
-    }
+    auto drop = [&mode](unsigned int bit, bool unservable, const char* why) {
+        if (!(mode & bit) || !unservable) return;
+        sayf("glmDraw() warning: %s.\n", why);
+        mode &= ~bit;
+    };
+    drop(GLM_MODE_FLAT, model.facetNormals.empty(), "flat render mode requested with no facet normals defined");
+    drop(GLM_MODE_SMOOTH, model.normals.empty(), "smooth render mode requested with no normals defined");
+    drop(GLM_MODE_TEXTURE, model.texcoords.empty(),
+         "texture render mode requested with no texture coordinates defined");
+    drop(GLM_MODE_FLAT, mode & GLM_MODE_SMOOTH,
+         "flat render mode requested and smooth render mode requested (using smooth)");
+    drop(GLM_MODE_COLOR, model.materials.empty(), "color render mode requested with no materials defined");
+    drop(GLM_MODE_MATERIAL, model.materials.empty(), "material render mode requested with no materials defined");
+    drop(GLM_MODE_COLOR, mode & GLM_MODE_MATERIAL,
+         "color and material render mode requested using only material mode");
     return mode;
 }
 
